@@ -1,0 +1,83 @@
+#include "runtime/music_track.h"
+
+#include <AL/alc.h>
+
+#include <cstdlib>
+#include <iostream>
+
+#include "runtime/vorbis_decode.h"
+
+namespace Quorvel {
+
+const char* const kMusicFile = "data/e5_t5.ogg";
+
+namespace {
+
+[[noreturn]] void failAndExit(const char* before, const char* after) {
+    std::cerr << before << kMusicFile << after << std::endl;
+    std::exit(-1);  // the soundtrack is essential: nothing else is cleaned up
+}
+
+}  // namespace
+
+MusicTrack::MusicTrack() {
+    ALCdevice* device = alcOpenDevice(nullptr);
+    // Without a device there is no context to make current; every al* call below would be
+    // ignored by OpenAL Soft anyway, but skipping them keeps the silent path explicit.
+    if (device) {
+        ALCcontext* context = alcCreateContext(device, nullptr);
+        if (context && alcMakeContextCurrent(context)) {
+            audible = true;
+        } else {
+            if (context) alcDestroyContext(context);
+            alcCloseDevice(device);
+        }
+    }
+    if (audible) {
+        alGenBuffers(1, &buffer);
+        alGenSources(1, &source);
+        alListener3f(AL_POSITION, 0.0f, 0.0f, 0.0f);
+        alSource3f(source, AL_POSITION, 0.0f, 0.0f, 0.0f);
+    }
+    decode();
+    if (audible) {
+        alBufferData(buffer, format, pcm.data(), static_cast<ALsizei>(pcm.size()), frequency);
+        alSourcei(source, AL_BUFFER, static_cast<ALint>(buffer));
+    }
+}
+
+MusicTrack::MusicTrack(Silent) { decode(); }
+
+void MusicTrack::decode() {
+    DecodedAudio audio;
+    switch (decodeVorbisFile(kMusicFile, audio)) {
+        case DecodeStatus::CannotOpen: failAndExit("Cannot open ", " for reading...");
+        case DecodeStatus::NotVorbis: failAndExit("Error opening ", " for decoding...");
+        // A stream without samples would hand OpenAL no data and the analyser nothing to read.
+        case DecodeStatus::NoSamples:
+        case DecodeStatus::DecodeError: failAndExit("Error decoding ", "...");
+        case DecodeStatus::Ok: break;
+    }
+    format = audio.channels == 1 ? AL_FORMAT_MONO16 : AL_FORMAT_STEREO16;
+    frequency = audio.rate;
+    pcm.swap(audio.pcm);
+}
+
+void MusicTrack::play() {
+    if (!audible) return;
+    alSourcef(source, AL_SEC_OFFSET, 0.0f);
+    alSourcePlay(source);
+}
+
+MusicTrack::~MusicTrack() {
+    if (!audible) return;
+    alDeleteSources(1, &source);  // the source first, so the buffer is detached when deleted
+    alDeleteBuffers(1, &buffer);
+    ALCcontext* context = alcGetCurrentContext();
+    ALCdevice* device = alcGetContextsDevice(context);
+    alcMakeContextCurrent(nullptr);
+    alcDestroyContext(context);
+    alcCloseDevice(device);
+}
+
+}  // namespace Quorvel

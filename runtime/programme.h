@@ -1,0 +1,33 @@
+// The five scenes of the programme, built and loaded the same way by the program and by the
+// frame capture tool. Scenes are held by value: constructed in the order logo, helix, tube, wave,
+// face (so destroyed in reverse), loaded in that order, and drawn by the timeline in the order
+// helix, logo, wave, tube, face.
+//
+//   Programme programme(vw, vh, music);   // no GL, no files
+//   programme.load();                     // GL context current
+//   programme.timeline().dispatch(time);
+#pragma once
+
+#include <cstdint>
+
+#include "runtime/music_track.h"
+#include "runtime/timeline.h"
+
+namespace Quorvel {
+
+class Programme {
+public:
+    Programme(std::int32_t viewportWidth, std::int32_t viewportHeight, const MusicTrack& music);
+    Programme(const Programme&) = delete;
+    Programme& operator=(const Programme&) = delete;
+
+    // Loads every scene once; scenes raise error texts on fatal problems.
+    void load();
+    const Timeline& timeline() const { return scenes; }
+
+private:
+    // Scene members go here, in construction order (logo, helix, tube, wave, face).
+    Timeline scenes;
+};
+
+}  // namespace Quorvel

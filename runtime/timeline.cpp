@@ -1,0 +1,16 @@
+#include "runtime/timeline.h"
+
+namespace Quorvel {
+
+bool sceneDrawsAt(const Scene& scene, double time, bool testStart) {
+    return (!testStart || scene.startTime <= time) && time < scene.endTime;
+}
+
+void Timeline::add(Scene* scene, bool testStart) { entries.push_back({scene, testStart}); }
+
+void Timeline::dispatch(double time) const {
+    for (const Entry& e : entries)
+        if (sceneDrawsAt(*e.scene, time, e.testStart)) e.scene->render(time);
+}
+
+}  // namespace Quorvel

@@ -1,0 +1,41 @@
+// The programme's timeline: which scenes draw at a given demo time, and in which order.
+// Scenes are added in drawing order (helix, logo, wave, tube, face), so a later scene draws over
+// an earlier one in the same frame. Windows are half open: [startTime, endTime).
+// The timeline does not own its scenes.
+//
+//   Timeline timeline;  timeline.add(&helix);  timeline.add(&logo, /*testStart=*/false);
+//   timeline.dispatch(time);
+#pragma once
+
+#include <vector>
+
+#include "runtime/scene.h"
+
+namespace Quorvel {
+
+// The demo ends with the first frame whose time is strictly above this.
+constexpr float kProgrammeEnd = 172.0f;
+
+// True once the frame at `time` is the programme's last.
+inline bool programmeOver(float time) { return time > kProgrammeEnd; }
+
+// Whether `scene` draws at `time`; the logo's start is never tested, so it draws for any time
+// below its end.
+bool sceneDrawsAt(const Scene& scene, double time, bool testStart);
+
+class Timeline {
+public:
+    void add(Scene* scene, bool testStart = true);
+    // Renders every scene whose window contains `time`, in the order they were added.
+    void dispatch(double time) const;
+    bool empty() const { return entries.empty(); }
+
+private:
+    struct Entry {
+        Scene* scene;
+        bool testStart;
+    };
+    std::vector<Entry> entries;
+};
+
+}  // namespace Quorvel

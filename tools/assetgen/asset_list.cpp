@@ -1,0 +1,12 @@
+#include "tools/assetgen/asset_list.h"
+
+namespace Quorvel::Assets {
+
+const std::vector<AssetFamily>& assetFamilies() {
+    static const std::vector<AssetFamily> families = {
+        {"soundtrack", writeSoundtrack},
+    };
+    return families;
+}
+
+}  // namespace Quorvel::Assets

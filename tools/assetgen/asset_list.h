@@ -1,0 +1,22 @@
+// The asset families the generator writes. Each family is one function that writes its files
+// into the data folder it is given; it must write the same bytes on every run.
+//
+//   for (const AssetFamily& f : assetFamilies()) f.write("build/data");
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace Quorvel::Assets {
+
+struct AssetFamily {
+    const char* name;                          // shown in the generator's progress output
+    void (*write)(const std::string& dataDir); // throws std::runtime_error on failure
+};
+
+const std::vector<AssetFamily>& assetFamilies();
+
+// Families, one source file each.
+void writeSoundtrack(const std::string& dataDir);
+
+}  // namespace Quorvel::Assets

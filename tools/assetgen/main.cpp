@@ -1,0 +1,34 @@
+// qvl_assetgen DATA_DIR [FAMILY...]
+// Writes the generated run-time data into DATA_DIR (all families, or only those named).
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <stdexcept>
+
+#include "tools/assetgen/asset_list.h"
+
+int main(int argc, char** argv) {
+    using namespace Quorvel::Assets;
+    if (argc < 2) {
+        std::cerr << "usage: qvl_assetgen DATA_DIR [FAMILY...]\n";
+        return 2;
+    }
+    const std::string dataDir = argv[1];
+    std::filesystem::create_directories(dataDir);
+    try {
+        for (const AssetFamily& family : assetFamilies()) {
+            bool wanted = argc == 2;
+            for (int i = 2; i < argc; ++i) wanted = wanted || std::strcmp(argv[i], family.name) == 0;
+            if (!wanted) continue;
+            const auto begin = std::chrono::steady_clock::now();
+            family.write(dataDir);
+            const std::chrono::duration<double> took = std::chrono::steady_clock::now() - begin;
+            std::cout << "assetgen: " << family.name << " written in " << took.count() << " s" << std::endl;
+        }
+    } catch (const std::exception& e) {
+        std::cerr << "assetgen: " << e.what() << std::endl;
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,171 @@
+#include "engine/obj_reader.h"
+
+#include <charconv>
+#include <cstring>
+#include <istream>
+#include <string>
+
+namespace Quorvel {
+
+namespace {
+
+// Vertex data read so far: faces index into it, 1-based.
+struct ObjSource {
+    std::vector<float> positions;
+    std::vector<float> texCoords;
+    std::vector<float> normals;
+    ObjSource() {
+        positions.reserve(256);
+        texCoords.reserve(256);
+        normals.reserve(256);
+    }
+};
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
+
+const char* skipBlanks(const char* p, const char* end) {
+    while (p < end && isBlank(*p)) ++p;
+    return p;
+}
+
+// One float in the usual stream syntax (an optional '+' included); false when there is none.
+bool readFloat(const char*& p, const char* end, float& value) {
+    p = skipBlanks(p, end);
+    const char* start = (p < end && *p == '+' && p + 1 < end && p[1] != '-') ? p + 1 : p;
+    const auto result = std::from_chars(start, end, value, std::chars_format::general);
+    if (result.ec != std::errc()) return false;
+    p = result.ptr;
+    return true;
+}
+
+// Reads `count` floats and appends them, or appends nothing when the line has too few.
+void readFloats(const char* p, const char* end, int count, std::vector<float>& to) {
+    float values[3];
+    for (int i = 0; i < count; ++i) {
+        if (!readFloat(p, end, values[i])) return;
+    }
+    to.insert(to.end(), values, values + count);
+}
+
+// Next index of a face field, skipping the '/' separators; 0 when there is none or it is not
+// a plain positive number that fits (0 is never a valid 1-based index).
+std::size_t readIndex(const char*& p, const char* end) {
+    while (p < end && *p == '/') ++p;
+    if (p < end && *p == '+') ++p;
+    std::size_t index = 0;
+    const char* digits = p;
+    while (p < end && *p >= '0' && *p <= '9') {
+        if (index > (std::size_t(1) << 40)) return 0;  // far beyond any mesh: reject before it overflows
+        index = index * 10 + static_cast<std::size_t>(*p - '0');
+        ++p;
+    }
+    return p == digits ? 0 : index;
+}
+
+// The slot of a 1-based index in an array of `stride`-float items, or false when out of range.
+bool slotOf(std::size_t index, std::size_t stride, const std::vector<float>& data, std::size_t& slot) {
+    if (index == 0 || index > data.size() / stride) return false;
+    slot = (index - 1) * stride;
+    return true;
+}
+
+// Keeps an attribute array parallel to the positions when the attribute first shows up after
+// some faces were already read (their vertices get zeros), so drawing never reads past its end.
+void padTo(std::vector<float>& attribute, const std::vector<float>& positions, std::size_t stride) {
+    const std::size_t wanted = positions.size() / 3 * stride;
+    if (attribute.size() < wanted) attribute.resize(wanted, 0.0f);
+}
+
+void readFace(const char* p, const char* end, const ObjSource& source, Mesh& mesh) {
+    mesh.hasTexCoords = !source.texCoords.empty();
+    mesh.hasNormals = !source.normals.empty();
+    if (mesh.hasTexCoords) {
+        padTo(mesh.triangleTexCoords, mesh.trianglePositions, 2);
+        padTo(mesh.quadTexCoords, mesh.quadPositions, 2);
+    }
+    if (mesh.hasNormals) {
+        padTo(mesh.triangleNormals, mesh.trianglePositions, 3);
+        padTo(mesh.quadNormals, mesh.quadPositions, 3);
+    }
+
+    struct Corner {
+        std::size_t position, texCoord, normal;
+    };
+    Corner corners[4];
+    int fields = 0;
+    while (fields < 4) {
+        p = skipBlanks(p, end);
+        if (p == end) break;
+        const char* fieldEnd = p;
+        while (fieldEnd < end && !isBlank(*fieldEnd)) ++fieldEnd;
+        Corner& corner = corners[fields];
+        const char* q = p;
+        if (!slotOf(readIndex(q, fieldEnd), 3, source.positions, corner.position)) return;
+        if (mesh.hasTexCoords && !slotOf(readIndex(q, fieldEnd), 2, source.texCoords, corner.texCoord)) return;
+        if (mesh.hasNormals && !slotOf(readIndex(q, fieldEnd), 3, source.normals, corner.normal)) return;
+        ++fields;
+        p = fieldEnd;
+    }
+    if (fields < 3) return;
+
+    const bool quad = fields == 4;
+    std::vector<float>& positions = quad ? mesh.quadPositions : mesh.trianglePositions;
+    std::vector<float>& texCoords = quad ? mesh.quadTexCoords : mesh.triangleTexCoords;
+    std::vector<float>& normals = quad ? mesh.quadNormals : mesh.triangleNormals;
+    for (int i = 0; i < fields; ++i) {
+        const float* position = &source.positions[corners[i].position];
+        positions.insert(positions.end(), position, position + 3);
+        if (mesh.hasTexCoords) {
+            const float* texCoord = &source.texCoords[corners[i].texCoord];
+            texCoords.insert(texCoords.end(), texCoord, texCoord + 2);
+        }
+        if (mesh.hasNormals) {
+            const float* normal = &source.normals[corners[i].normal];
+            normals.insert(normals.end(), normal, normal + 3);
+        }
+    }
+}
+
+void readLine(const char* line, const char* end, ObjSource& source, Mesh& mesh) {
+    if (line == end || *line == '#') return;
+    const char* keywordEnd = line;
+    while (keywordEnd < end && *keywordEnd != ' ' && *keywordEnd != '\t') ++keywordEnd;
+    const std::size_t length = static_cast<std::size_t>(keywordEnd - line);
+    const char* rest = keywordEnd;
+    if (length == 1 && line[0] == 'v') {
+        readFloats(rest, end, 3, source.positions);
+    } else if (length == 2 && line[0] == 'v' && line[1] == 't') {
+        readFloats(rest, end, 2, source.texCoords);
+    } else if (length == 2 && line[0] == 'v' && line[1] == 'n') {
+        readFloats(rest, end, 3, source.normals);
+    } else if (length == 1 && line[0] == 'f') {
+        readFace(rest, end, source, mesh);
+    }
+}
+
+}  // namespace
+
+void readObj(const char* text, std::size_t size, Mesh& mesh) {
+    ObjSource source;
+    const char* p = text;
+    const char* end = text + size;
+    while (p < end) {
+        const void* found = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
+        const char* lineEnd = found ? static_cast<const char*>(found) : end;
+        readLine(p, lineEnd, source, mesh);
+        p = lineEnd + (found ? 1 : 0);
+    }
+}
+
+void readObj(std::istream& in, Mesh& mesh) {
+    std::string text;
+    char chunk[1 << 16];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+        text.append(chunk, static_cast<std::size_t>(in.gcount()));
+    }
+    readObj(text.data(), text.size(), mesh);
+}
+
+}  // namespace Quorvel

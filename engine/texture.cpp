@@ -1,0 +1,36 @@
+#include "engine/texture.h"
+
+#include <lodepng.h>
+
+#include <iostream>
+#include <vector>
+
+namespace Quorvel {
+
+Texture::Texture(const char* path) {
+    load(path);
+}
+
+void Texture::load(const char* path) {
+    if (name != 0) {
+        std::cout << "image already loaded" << std::endl;
+        return;
+    }
+    std::vector<unsigned char> pixels;
+    unsigned decodedWidth = 0;
+    unsigned decodedHeight = 0;
+    errorCode = lodepng::decode(pixels, decodedWidth, decodedHeight, std::string(path ? path : ""));
+    if (errorCode != 0) {
+        std::cerr << "lodepng error " << errorCode << ": " << lodepng_error_text(errorCode) << std::endl;
+        // Without a decoded size there is nothing to allocate: stay a size-0 texture that binds
+        // name 0, so scenes can bind and draw it without harm.
+        return;
+    }
+    create(decodedWidth, decodedHeight);
+    if (name == 0) return;
+    // Rows go up as decoded: the picture's first row (its top) lands at t = 0.
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, static_cast<GLsizei>(decodedWidth),
+                    static_cast<GLsizei>(decodedHeight), GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+}
+
+}  // namespace Quorvel

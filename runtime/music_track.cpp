@@ -11,14 +11,6 @@ namespace Quorvel {
 
 const char* const kMusicFile = "data/e5_t5.ogg";
 
-namespace {
-
-[[noreturn]] void failAndExit(const char* before, const char* after) {
-    std::cerr << before << kMusicFile << after << std::endl;
-    std::exit(-1);  // the soundtrack is essential: nothing else is cleaned up
-}
-
-}  // namespace
 
 MusicTrack::MusicTrack() {
     ALCdevice* device = alcOpenDevice(nullptr);
@@ -48,6 +40,14 @@ MusicTrack::MusicTrack() {
 
 MusicTrack::MusicTrack(Silent) { decode(); }
 
+void MusicTrack::failAndExit(const char* before, const char* after) {
+    std::cerr << before << kMusicFile << after << std::endl;
+    // The demo cannot run without its soundtrack. The audio device is closed first only so that
+    // OpenAL does not add its own complaint about an open device to the one line above.
+    releaseAudio();
+    std::exit(-1);
+}
+
 void MusicTrack::decode() {
     DecodedAudio audio;
     switch (decodeVorbisFile(kMusicFile, audio)) {
@@ -69,8 +69,11 @@ void MusicTrack::play() {
     alSourcePlay(source);
 }
 
-MusicTrack::~MusicTrack() {
+MusicTrack::~MusicTrack() { releaseAudio(); }
+
+void MusicTrack::releaseAudio() {
     if (!audible) return;
+    audible = false;
     alDeleteSources(1, &source);  // the source first, so the buffer is detached when deleted
     alDeleteBuffers(1, &buffer);
     ALCcontext* context = alcGetCurrentContext();

@@ -40,6 +40,8 @@ public:
 
 private:
     void decode();
+    [[noreturn]] void failAndExit(const char* before, const char* after);
+    void releaseAudio();
     bool audible = false;
 };
 

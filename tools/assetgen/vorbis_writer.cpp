@@ -36,9 +36,9 @@ struct Encoder {
     vorbis_block block;
     ogg_stream_state stream;
 
-    Encoder(int sampleRate, float quality) {
+    Encoder(int channels, int sampleRate, float quality) {
         vorbis_info_init(&info);
-        if (vorbis_encode_init_vbr(&info, 2, sampleRate, quality) != 0) {
+        if (vorbis_encode_init_vbr(&info, channels, sampleRate, quality) != 0) {
             vorbis_info_clear(&info);
             throw std::runtime_error("vorbis encoder rejected the settings");
         }
@@ -73,11 +73,14 @@ struct Encoder {
 
 }  // namespace
 
-void writeOggVorbis(const std::string& path, const std::vector<float>& left, const std::vector<float>& right,
-                    int sampleRate, float quality) {
-    if (left.size() != right.size()) throw std::runtime_error("channel lengths differ");
+void writeOggVorbis(const std::string& path, const std::vector<std::vector<float>>& channels, int sampleRate,
+                    float quality) {
+    if (channels.empty()) throw std::runtime_error("no channels to encode");
+    const size_t frames = channels[0].size();
+    for (const auto& c : channels)
+        if (c.size() != frames) throw std::runtime_error("channel lengths differ");
     File file = openForWriting(path);
-    Encoder enc(sampleRate, quality);
+    Encoder enc(static_cast<int>(channels.size()), sampleRate, quality);
 
     ogg_packet header, headerComment, headerCode;
     vorbis_analysis_headerout(&enc.dsp, &enc.comment, &header, &headerComment, &headerCode);
@@ -88,11 +91,11 @@ void writeOggVorbis(const std::string& path, const std::vector<float>& left, con
     while (ogg_stream_flush(&enc.stream, &page)) writePage(file.get(), page);
 
     const size_t chunk = 4096;
-    for (size_t pos = 0; pos < left.size(); pos += chunk) {
-        const size_t n = std::min(chunk, left.size() - pos);
+    for (size_t pos = 0; pos < frames; pos += chunk) {
+        const size_t n = std::min(chunk, frames - pos);
         float** buffer = vorbis_analysis_buffer(&enc.dsp, static_cast<int>(n));
-        std::copy(left.begin() + pos, left.begin() + pos + n, buffer[0]);
-        std::copy(right.begin() + pos, right.begin() + pos + n, buffer[1]);
+        for (size_t c = 0; c < channels.size(); ++c)
+            std::copy(channels[c].begin() + pos, channels[c].begin() + pos + n, buffer[c]);
         vorbis_analysis_wrote(&enc.dsp, static_cast<int>(n));
         enc.drain(file.get());
     }

@@ -1,0 +1,88 @@
+// The program as a user meets it, run as a real process under the test display: its error lines
+// and exit statuses, and runs ended by Escape and by closing the window.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <regex>
+#include <string>
+
+#include "tests/support/process.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kTitle = "'Taluvine by Quorvel'";
+
+std::string program(const char* name = "qvl_taluvine") { return (binaryDir() / name).string(); }
+
+// A working folder whose data/ is the build's.
+fs::path playFolder() {
+    const fs::path dir = freshFolder("play");
+    fs::create_directory_symlink(binaryDir() / "data", dir / "data");
+    return dir;
+}
+
+void expectCompleteReport(const std::string& out) {
+    EXPECT_TRUE(std::regex_search(out, std::regex("^loading time: [0-9.e+-]+\nmemory usage: \n    texture: [0-9]+MB\n"
+                                                  "Avg\\. frame render time:           ")))
+        << out;
+    EXPECT_EQ(out.back(), '\n') << "the statistics line is ended at shutdown";
+}
+
+TEST(Program, WithoutADisplayGlfwCannotStart) {
+    const ProcessResult r = runShell("env -u DISPLAY -u WAYLAND_DISPLAY " + program());
+    EXPECT_EQ(r.status, 255);
+    EXPECT_EQ(r.err, "Error: GLFW - Initialization failed\n");
+    EXPECT_EQ(r.out, "");
+}
+
+TEST(Program, WithoutTheSoundtrackItStopsWhileLoading) {
+    const fs::path dir = freshFolder("nodata");
+    const ProcessResult r = runShell("cd '" + dir.string() + "' && " + program());
+    EXPECT_EQ(r.status, 255);
+    EXPECT_NE(r.err.find("Cannot open data/e5_t5.ogg for reading...\n"), std::string::npos) << r.err;
+    EXPECT_EQ(r.out, "");
+    fs::remove_all(dir);
+}
+
+TEST(Program, EscapeEndsTheRunOnReleaseNotOnPress) {
+    const fs::path dir = playFolder();
+    // Hold Escape for a second: the program must still be running; then release it.
+    const std::string script = "cd '" + dir.string() + "' && { timeout 120 " + program() +
+                               " & pid=$!; "
+                               "timeout 60 xdotool search --sync --name " + kTitle +
+                               " windowfocus --sync >/dev/null 2>&1; sleep 1; "
+                               "xdotool keydown Escape; sleep 1.5; "
+                               "if kill -0 $pid 2>/dev/null; then echo running >&2; fi; "
+                               "xdotool keyup Escape; wait $pid; }";
+    const ProcessResult r = runShell(script);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("running"), std::string::npos) << "pressing Escape alone ended the run";
+    expectCompleteReport(r.out);
+    fs::remove_all(dir);
+}
+
+TEST(Program, ClosingTheWindowEndsTheRunNormally) {
+    const fs::path dir = playFolder();
+    const std::string script = "cd '" + dir.string() + "' && { timeout 120 " + program() + " & pid=$!; " +
+                               (binaryDir() / "x_close_window").string() + " " + kTitle +
+                               " 60; sleep 0.5; wait $pid; }";
+    const ProcessResult r = runShell(script);
+    EXPECT_EQ(r.status, 0) << r.err;
+    expectCompleteReport(r.out);
+    fs::remove_all(dir);
+}
+
+TEST(Program, FullScreenBuildRunsAndEndsOnEscape) {
+    const fs::path dir = playFolder();
+    const std::string script = "cd '" + dir.string() + "' && { timeout 120 " + program("qvl_taluvine_fullscreen") +
+                               " & pid=$!; timeout 60 xdotool search --sync --name " + kTitle +
+                               " windowfocus --sync >/dev/null 2>&1; sleep 0.5; xdotool key Escape; wait $pid; }";
+    const ProcessResult r = runShell(script);
+    EXPECT_EQ(r.status, 0) << r.err;
+    expectCompleteReport(r.out);
+    fs::remove_all(dir);
+}
+
+}  // namespace

@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Sets up, builds and plays the demo (windowed; build/qvl_taluvine_fullscreen is the full-screen build).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/setup.sh
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build -j "$(nproc)"
+cd build && exec ./qvl_taluvine

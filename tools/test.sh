@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every test twice: a normal build, and one with AddressSanitizer and
+# UndefinedBehaviorSanitizer in which any report fails the run. GL tests run under Xvfb with
+# Mesa's software renderer; audio goes to OpenAL Soft's null backend.
+# Usage: tools/test.sh [normal|sanitize]...   (default: both)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/setup.sh
+
+variants=("$@")
+[ ${#variants[@]} -gt 0 ] || variants=(normal sanitize)
+jobs=$(nproc)
+
+for variant in "${variants[@]}"; do
+  dir="build-test/$variant"
+  case "$variant" in
+    normal)   flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo) ;;
+    sanitize) flags=(-DCMAKE_BUILD_TYPE=Debug -DQVL_SANITIZE=ON -DQVL_BENCHMARKS=OFF) ;;
+    *) echo "unknown variant $variant" >&2; exit 2 ;;
+  esac
+  echo "== $variant build =="
+  cmake -S . -B "$dir" -G Ninja "${flags[@]}" >/dev/null
+  cmake --build "$dir" -j "$jobs"
+  echo "== $variant tests =="
+  xvfb-run -a -s "-screen 0 1280x1024x24" \
+    ctest --test-dir "$dir" --output-on-failure --timeout 900 -j "$jobs"
+done

@@ -1,0 +1,23 @@
+// Mastering of a whole rendered mix: DC removal, gentle glue compression, gain to a loudness
+// target, a look-ahead limiter under a ceiling, then the master gain automation (the fade) and a
+// last guard against non-finite samples. Offline only: it needs the whole track.
+//
+//   MasterSettings m; m.targetLufs = -13.5;
+//   masterMix(buffer, m, score.lane(-1, "gain"), score.tempo);
+#pragma once
+
+#include "synth/score.h"
+#include "synth/stereo_buffer.h"
+
+namespace Quorvel::Synth {
+
+struct MasterSettings {
+    double targetLufs = -13.5;   // integrated loudness aimed for after limiting
+    float ceilingDb = -1.5f;     // sample peak ceiling; leaves room for codec overshoot
+    bool normalize = true;       // off: only DC, glue, limiter and fade
+};
+
+// Masters in place; `fade` (may be null) is a gain lane in dB over beats at `tempo`.
+void masterMix(StereoBuffer& buffer, const MasterSettings& settings, const AutomationLane* fade, double tempo);
+
+}  // namespace Quorvel::Synth

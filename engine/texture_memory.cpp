@@ -6,13 +6,14 @@ std::int32_t textureMemoryBytes = 0;
 
 namespace {
 // GL enum values, spelled out so this file needs no GL header.
-constexpr std::int32_t kDepthComponent24 = 0x81A7;
+constexpr std::int32_t kDepthComponent24 = 0x81A6;
+constexpr std::int32_t kDepthComponent32 = 0x81A7;  // counted like 24-bit depth: one component
 constexpr std::uint32_t kUnsignedByte = 0x1401;
 constexpr std::uint32_t kFloat = 0x1406;
 
 std::uint32_t componentWeight(std::int32_t internalFormat) {
     if (internalFormat >= 1 && internalFormat <= 4) return static_cast<std::uint32_t>(internalFormat);
-    if (internalFormat == kDepthComponent24) return 1;
+    if (internalFormat == kDepthComponent24 || internalFormat == kDepthComponent32) return 1;
     return 4;  // sized colour formats are not created by the program; count them as four components
 }
 

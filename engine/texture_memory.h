@@ -13,7 +13,7 @@ namespace Quorvel {
 extern std::int32_t textureMemoryBytes;
 
 // Bytes counted for one storage allocation: width x height x component weight x type weight.
-// Component weight: the internal format itself for 1..4, 1 for 24-bit depth, 4 for anything else.
+// Component weight: the internal format itself for 1..4, 1 for depth (GL_DEPTH_COMPONENT24 or 32), 4 for anything else.
 // Type weight: 4 for unsigned bytes and floats, 1 otherwise (so RGBA8 counts 16 bytes a pixel).
 // Wraps like 32-bit integer arithmetic instead of overflowing.
 std::int32_t textureStorageBytes(std::uint32_t width, std::uint32_t height, std::int32_t internalFormat,

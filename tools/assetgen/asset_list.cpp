@@ -5,6 +5,9 @@ namespace Quorvel::Assets {
 const std::vector<AssetFamily>& assetFamilies() {
     static const std::vector<AssetFamily> families = {
         {"soundtrack", writeSoundtrack},
+        {"logo", writeLogoPictures},
+        {"helix", writeHelixPictures},
+        {"helix_camera", writeHelixCameraPath},
     };
     return families;
 }

@@ -18,5 +18,8 @@ const std::vector<AssetFamily>& assetFamilies();
 
 // Families, one source file each.
 void writeSoundtrack(const std::string& dataDir);
+void writeLogoPictures(const std::string& dataDir);   // logo_logo.png, logo_clouds.png
+void writeHelixPictures(const std::string& dataDir);  // helix_wall.png, helix_clouds.png, helix_title_crop.png
+void writeHelixCameraPath(const std::string& dataDir); // helix.anim
 
 }  // namespace Quorvel::Assets

@@ -12,6 +12,8 @@
 
 #include "runtime/music_track.h"
 #include "runtime/timeline.h"
+#include "scenes/helix_scene.h"
+#include "scenes/logo_scene.h"
 
 namespace Quorvel {
 
@@ -27,6 +29,8 @@ public:
 
 private:
     // Scene members go here, in construction order (logo, helix, tube, wave, face).
+    Ostrel::LogoScene logo;
+    Ostrel::HelixScene helix;
     Timeline scenes;
 };
 

@@ -1,0 +1,9 @@
+// Helix blur: the full-screen quad of the object image (coordinate set 0).
+#version 120
+
+varying vec2 uv;
+
+void main() {
+    uv = gl_MultiTexCoord0.st;
+    gl_Position = gl_ModelViewProjectionMatrix * gl_Vertex;
+}

@@ -30,11 +30,21 @@ public:
         for (double& p : metalPhase_) p = 0.0;
         decayCoef_ = float(std::exp(-1.0 / (patch_.drumDecay * rate_)));
         ampLevel_ = 1.0f;
-        for (Filter* f : {&toneL_, &toneR_, &bodyFilter_}) f->reset();
+        // Recursive decays instead of exp() per sample: the pitch drop, the click and the body.
+        fastDecay_ = 1.0;
+        fastCoef_ = std::exp((patch_.kind == VoiceKind::Kick ? -38.0 : -60.0) / rate_);
+        clickLevel_ = 1.0f;
+        clickCoef_ = float(std::exp(-900.0 / rate_));
+        bodyLevel_ = patch_.kind == VoiceKind::Snare ? 1.0f : 0.0f;
+        bodyCoef_ = float(std::exp(-28.0 / rate_));
+        for (Filter* f : {&toneL_, &toneR_}) f->reset();
         switch (patch_.kind) {
         case VoiceKind::Snare:
             toneL_.setMode(FilterMode::HighPass);
             toneL_.set(900.0 + 2500.0 * patch_.tone, 0.1, rate_);
+            // Without a top cut, fast rolls turn into a wall of white noise.
+            toneR_.setMode(FilterMode::LowPass);
+            toneR_.set(7500.0, 0.0, rate_);
             break;
         case VoiceKind::Clap:
             toneL_.setMode(FilterMode::BandPass);
@@ -67,8 +77,8 @@ public:
             float l = 0.0f, r = 0.0f;
             const double t = double(age_) / rate_;
             switch (patch_.kind) {
-            case VoiceKind::Kick: kick(t, l, r); break;
-            case VoiceKind::Snare: snare(t, l, r); break;
+            case VoiceKind::Kick: kick(l, r); break;
+            case VoiceKind::Snare: snare(l, r); break;
             case VoiceKind::Clap: clap(t, l, r); break;
             case VoiceKind::Hat:
             case VoiceKind::Crash: metal(l, r); break;
@@ -77,7 +87,11 @@ public:
             }
             ++age_;
             ampLevel_ *= decayCoef_;
-            if (patch_.kind != VoiceKind::Sweep && ampLevel_ < 1e-4f) active_ = false;
+            fastDecay_ *= fastCoef_;
+            clickLevel_ *= clickCoef_;
+            bodyLevel_ *= bodyCoef_;
+            // -60 dB under the hit's own peak: inaudible after gain, and it frees the voice early.
+            if (patch_.kind != VoiceKind::Sweep && ampLevel_ < 1e-3f && bodyLevel_ < 1e-3f) active_ = false;
             left[i] += l * velocity_;
             right[i] += r * velocity_;
         }
@@ -87,24 +101,25 @@ public:
     float level() const override { return velocity_ * (patch_.kind == VoiceKind::Sweep ? sweepEnv_.level() : ampLevel_); }
 
 private:
-    void kick(double t, float& l, float& r) {
+    void kick(float& l, float& r) {
         // Pitch falls from (1 + sweep) × pitch to pitch within a few tens of milliseconds.
-        const double hz = patch_.pitch * tune_ * (1.0 + patch_.sweep * std::exp(-t * 38.0));
+        const double hz = patch_.pitch * tune_ * (1.0 + patch_.sweep * fastDecay_);
         phase_ += hz / rate_;
-        phase_ -= std::floor(phase_);
+        if (phase_ >= 1.0) phase_ -= 1.0;
         const float body = float(std::sin(kTwoPi * phase_)) * ampLevel_;
-        const float click = noiseL_.next() * float(std::exp(-t * 900.0)) * 0.5f * patch_.tone;
+        const float click = clickLevel_ > 1e-4f ? noiseL_.next() * clickLevel_ * 0.5f * patch_.tone : 0.0f;
         const float s = std::tanh(patch_.drive * (body + click)) / std::tanh(patch_.drive);
         l = r = s;
     }
 
-    void snare(double t, float& l, float& r) {
-        const double hz = patch_.pitch * tune_ * (1.0 + 0.5 * std::exp(-t * 60.0));
+    void snare(float& l, float& r) {
+        const double hz = patch_.pitch * tune_ * (1.0 + 0.5 * fastDecay_);
         phase_ += hz / rate_;
-        phase_ -= std::floor(phase_);
-        const float body = float(std::sin(kTwoPi * phase_) + 0.5 * std::sin(kTwoPi * phase_ * 1.6)) *
-                           float(std::exp(-t * 28.0)) * 0.6f;
-        const float noise = toneL_.process(noiseL_.next()) * ampLevel_;
+        if (phase_ >= 1.0) phase_ -= 1.0;
+        const float body = bodyLevel_ > 1e-4f ? float(std::sin(kTwoPi * phase_) + 0.5 * std::sin(kTwoPi * phase_ * 1.6)) *
+                                                     bodyLevel_ * 0.6f
+                                               : 0.0f;
+        const float noise = toneR_.process(toneL_.process(noiseL_.next())) * ampLevel_;
         const float s = std::tanh(patch_.drive * (body + noise));
         l = s;
         r = s;
@@ -123,7 +138,7 @@ private:
         float m = 0.0f;
         for (size_t k = 0; k < kMetalRatios.size(); ++k) {
             metalPhase_[k] += patch_.pitch * tune_ * kMetalRatios[k] / rate_;
-            metalPhase_[k] -= std::floor(metalPhase_[k]);
+            if (metalPhase_[k] >= 1.0) metalPhase_[k] -= 1.0;
             m += metalPhase_[k] < 0.5 ? 1.0f : -1.0f;
         }
         m *= 1.0f / 6.0f;
@@ -145,11 +160,13 @@ private:
     const Patch& patch_;
     double rate_;
     Noise noiseL_, noiseR_;
-    Filter toneL_, toneR_, bodyFilter_;
+    Filter toneL_, toneR_;
     Envelope sweepEnv_;
     std::array<double, kMetalRatios.size()> metalPhase_{};
     double tune_ = 1.0;
     double phase_ = 0.0;
+    double fastDecay_ = 0.0, fastCoef_ = 0.0;
+    float clickLevel_ = 0.0f, clickCoef_ = 0.0f, bodyLevel_ = 0.0f, bodyCoef_ = 0.0f;
     float velocity_ = 1.0f;
     float ampLevel_ = 0.0f;
     float decayCoef_ = 0.0f;

@@ -29,7 +29,7 @@ float Filter::process(float x) {
     switch (mode_) {
     case FilterMode::LowPass: return v2;
     case FilterMode::HighPass: return x - k_ * v1 - v2;
-    case FilterMode::BandPass: return v1;
+    case FilterMode::BandPass: return k_ * v1;  // unity gain at the centre, whatever the resonance
     }
     return v2;
 }

@@ -19,22 +19,22 @@ struct Biquad {
     }
 };
 
-// The two K-weighting stages, designed for any rate from their analogue corner frequencies.
+// The two K-weighting stages, designed for any rate by the bilinear transform of their analogue
+// prototypes (at 48 kHz they reproduce the standard's published coefficients).
 Biquad highShelf(double rate) {
-    const double gainDb = 3.99984385397, fc = 1681.974450955533, q = 0.7071752369554196;
-    const double a = std::pow(10.0, gainDb / 40.0), w = kTwoPi * fc / rate;
-    const double c = std::cos(w), alpha = std::sin(w) / (2.0 * q), sa = 2.0 * std::sqrt(a) * alpha;
-    const double a0 = (a + 1) - (a - 1) * c + sa;
-    return {a * ((a + 1) + (a - 1) * c + sa) / a0, -2 * a * ((a - 1) + (a + 1) * c) / a0,
-            a * ((a + 1) + (a - 1) * c - sa) / a0, 2 * ((a - 1) - (a + 1) * c) / a0,
-            ((a + 1) - (a - 1) * c - sa) / a0};
+    const double f0 = 1681.974450955533, gainDb = 3.999843853973347, q = 0.7071752369554196;
+    const double k = std::tan(kPi * f0 / rate);
+    const double vh = std::pow(10.0, gainDb / 20.0), vb = std::pow(vh, 0.4996667741545416);
+    const double a0 = 1.0 + k / q + k * k;
+    return {(vh + vb * k / q + k * k) / a0, 2.0 * (k * k - vh) / a0, (vh - vb * k / q + k * k) / a0,
+            2.0 * (k * k - 1.0) / a0, (1.0 - k / q + k * k) / a0};
 }
 
 Biquad highPass(double rate) {
-    const double fc = 38.13547087602444, q = 0.5003270373238773;
-    const double w = kTwoPi * fc / rate, c = std::cos(w), alpha = std::sin(w) / (2.0 * q);
-    const double a0 = 1 + alpha;
-    return {(1 + c) / 2 / a0, -(1 + c) / a0, (1 + c) / 2 / a0, -2 * c / a0, (1 - alpha) / a0};
+    const double f0 = 38.13547087602444, q = 0.5003270373238773;
+    const double k = std::tan(kPi * f0 / rate);
+    const double a0 = 1.0 + k / q + k * k;
+    return {1.0, -2.0, 1.0, 2.0 * (k * k - 1.0) / a0, (1.0 - k / q + k * k) / a0};
 }
 
 std::vector<double> weightedSquares(const std::vector<float>& samples, int rate) {

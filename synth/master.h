@@ -13,7 +13,7 @@ namespace Quorvel::Synth {
 
 struct MasterSettings {
     double targetLufs = -13.5;   // integrated loudness aimed for after limiting
-    float ceilingDb = -1.5f;     // sample peak ceiling; leaves room for codec overshoot
+    float ceilingDb = -2.2f;     // sample peak ceiling; leaves room for codec overshoot
     bool normalize = true;       // off: only DC, glue, limiter and fade
 };
 

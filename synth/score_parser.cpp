@@ -177,6 +177,10 @@ private:
         }
         std::vector<double> pitches;
         if (!parseNotes(noteText, pitches)) return;
+        // Check the whole string first, so a bad line adds nothing.
+        for (char c : t[2])
+            if (std::string("Xxo.-|").find(c) == std::string::npos)
+                return error(std::string("unknown step character '") + c + "' (X x o . - |)");
         int index = 0;
         long last = -1;  // index, not pointer: push_back may move the notes
         for (char c : t[2]) {
@@ -192,7 +196,7 @@ private:
             case '-':
                 if (last >= 0) pattern_->notes[size_t(last)].length += grid;
                 continue;
-            default: return error(std::string("unknown step character '") + c + "' (X x o . - |)");
+            default: continue;
             }
             pattern_->notes.push_back({at, grid, pitches, velocity});
             last = long(pattern_->notes.size()) - 1;

@@ -20,6 +20,6 @@ void main() {
 
     vec4 name = texture2D(title, titleUv);
     float titleAlpha = name.a * smoothstep(0.5, 2.5, t);
-    colour = mix(colour, name.rgb, titleAlpha);
+    colour = mix(colour, name.rgb * 1.08, titleAlpha);
     gl_FragColor = vec4(colour, 1.0);
 }

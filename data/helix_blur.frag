@@ -1,6 +1,6 @@
 // Helix blur, first half of the bloom: a horizontal Gaussian over 63 taps of the object image
 // with the 32 weights in "g", read as 32 samples by letting the linear filter merge each pair
-// of neighbouring taps. Brighter light (the flashes) feeds the bloom more than the dim bands.
+// of neighbouring taps. Warm light (the flashes) feeds the bloom far more than the cyan bands.
 // Written with alpha 0.8, so a fifth of the last frame's bloom lingers as a short trail.
 #version 120
 
@@ -13,8 +13,7 @@ const float stepU = 1.0 / 480.0;  // tap spacing as a fraction of the width, wha
 
 vec3 glowOf(vec2 at) {
     vec3 c = texture2D(tex, at).rgb;
-    float luma = dot(c, vec3(0.3, 0.55, 0.15));
-    return c * (0.25 + 1.5 * luma);
+    return c * (0.15 + 1.2 * c.r * c.r);  // warm flashes glow far more than the cyan bands
 }
 
 void main() {

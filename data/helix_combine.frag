@@ -11,7 +11,7 @@ uniform float g[32];
 varying vec2 uv;
 
 const float stepV = 1.0 / 270.0;  // tap spacing as a fraction of the height
-const float bloomGain = 2.4;
+const float bloomGain = 2.0;
 
 void main() {
     vec3 bloom = texture2D(objb, uv).rgb * g[0];

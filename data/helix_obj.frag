@@ -29,7 +29,9 @@ void main() {
     float haze = exp(-max(length(eyePosition) - 4.0, 0.0) * 0.045);
     colour = mix(ink, colour, haze);
 
+    // A flash replaces the cyan with coral turning amber as it peaks; the bloom spreads it.
     float level = clamp(flash, 0.0, 1.0);
-    colour += mix(coral, amber, level) * level * (1.6 + 0.8 * rim);
+    vec3 hot = mix(coral, amber, level * level) * (0.62 + 0.22 * diffuse + 0.3 * rim);
+    colour = mix(colour, hot, smoothstep(0.0, 0.35, level));
     gl_FragColor = vec4(colour, 1.0);
 }

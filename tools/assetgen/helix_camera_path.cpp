@@ -77,12 +77,12 @@ double smoothstep(double a, double b, double t) {
 // Position along the axis, distance from it, and the free angle about it (degrees, from +y
 // towards +z; 180 is the -y side, slightly below or above the horizontal plane).
 const Track axial{{-17, -7}, {-5, 1.5}, {6, 21.5}, {9.5, 26.6}, {12, 28.4}, {13.5, 27.6}, {17, 24.3},
-                  {29, 16.0}, {31, 14.7}, {34, 13.2}, {40, 7.0}, {46, -2.0}, {52, -9.0}};
-const Track radial{{-17, 14}, {-5, 9.5}, {6, 4.6}, {9.5, 2.6}, {12, 0.9}, {13.5, 0.0}, {15, 0.18}, {17, 0.5},
-                   {29, 0.5}, {30.5, 1.3}, {32, 2.6}, {34, 4.4}, {40, 5.6}, {46, 6.6}, {52, 11.5}};
+                  {24, 19.5}, {26, 18.6}, {29, 17.2}, {35, 12.0}, {41, 6.0}, {47, -1.0}, {52, -8.0}};
+const Track radial{{-17, 14}, {-5, 9.5}, {6, 4.6}, {9.5, 2.6}, {12, 0.9}, {13.5, 0.0}, {15, 0.18}, {17, 0.6},
+                   {24, 0.6}, {25.5, 1.35}, {27, 2.6}, {29, 4.2}, {35, 5.4}, {41, 5.8}, {47, 6.6}, {52, 11.5}};
 const Track freeAngle{{-17, 203}, {-5, 192}, {6, 165}, {9.5, 150}, {12, 140}, {13, 140}};
 // After the exit: elevation about the side (180 degrees), signed towards the side of the exit.
-const Track elevation{{31, 25}, {36, 25}, {42, -10}, {47, -30}, {52, -15}};
+const Track elevation{{26, 25}, {31, 25}, {37, -10}, {44, -30}, {52, -15}};
 // Look-at point on the axis before the ride inside.
 const Track targetX{{-17, 7}, {-5, 10}, {6, 19.5}, {9.5, 21}, {12, 17}, {13.5, 15}};
 
@@ -103,24 +103,24 @@ struct Pose {
 
 double outsideAngle(double t) {
     if (t < 20.0) return freeAngle.at(t);
-    static const double leave = riddenGroove(31.0);
+    static const double leave = riddenGroove(26.0);
     static const double side = 180.0 + 360.0 * std::round((leave - 180.0) / 360.0);
     static const double sign = leave >= side ? 1.0 : -1.0;
-    return leave + (side + sign * elevation.at(t) - leave) * smoothstep(31.0, 36.0, t);
+    return leave + (side + sign * elevation.at(t) - leave) * smoothstep(26.0, 31.0, t);
 }
 
 Pose poseAt(double t) {
     const double x = axial.at(t), r = radial.at(t);
     // Weight of the groove: 0 outside, 1 from just after entering until safely outside again.
-    const double lock = smoothstep(12.8, 14.2, t) * (1.0 - smoothstep(31.0, 33.0, t));
+    const double lock = smoothstep(12.8, 14.2, t) * (1.0 - smoothstep(26.0, 28.0, t));
     const double free = outsideAngle(t);
     const double angle = (free + lock * (riddenGroove(t) - free)) * kDeg;
     const Vec3 position{x, r * std::cos(angle), r * std::sin(angle)};
 
     // Inside: look 7 units ahead on the axis. Outside: at the keyed point, or after the exit at a
     // point that drifts from the middle of the helix to its near end for the last pull-back.
-    const double inside = smoothstep(12.5, 14.5, t) * (1.0 - smoothstep(29.0, 33.0, t));
-    double lookX = t < 20 ? targetX.at(t) : 9.0 - 3.0 * smoothstep(36.0, 52.0, t);
+    const double inside = smoothstep(12.5, 14.5, t) * (1.0 - smoothstep(24.0, 28.0, t));
+    double lookX = t < 20 ? targetX.at(t) : 9.0 - 3.0 * smoothstep(33.0, 52.0, t);
     lookX = lookX + inside * ((x - 7.0) - lookX);
     return {position, {lookX, 0.0, 0.0}};
 }

@@ -56,17 +56,17 @@ void masterMix(StereoBuffer& buffer, const MasterSettings& settings, const Autom
         limitAndFade(buffer, ceiling, fade, tempo);
         return;
     }
-    // The limiter takes off some loudness, so aim, measure the result and correct; two passes
-    // land within a few hundredths of a LU because the correction is small the second time.
+    // The limiter takes off some loudness, so aim, measure the result and correct once; the
+    // second pass lands within about 0.1 LU because the correction is small.
     double gainDb = settings.targetLufs - integratedLoudness(buffer.left, buffer.right, buffer.sampleRate);
     StereoBuffer trial;
-    for (int pass = 0; pass < 3; ++pass) {
+    for (int pass = 0; pass < 2; ++pass) {
         trial = buffer;
         const float g = dbToGain(float(gainDb));
         for (size_t i = 0; i < trial.left.size(); ++i) trial.left[i] *= g, trial.right[i] *= g;
         limitAndFade(trial, ceiling, fade, tempo);
         const double measured = integratedLoudness(trial.left, trial.right, trial.sampleRate);
-        if (measured < -150.0 || std::fabs(measured - settings.targetLufs) < 0.05) break;
+        if (measured < -150.0 || std::fabs(measured - settings.targetLufs) < 0.1) break;
         gainDb += settings.targetLufs - measured;
     }
     buffer = std::move(trial);

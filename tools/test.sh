@@ -15,7 +15,7 @@ for variant in "${variants[@]}"; do
   dir="build-test/$variant"
   case "$variant" in
     normal)   flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo) ;;
-    sanitize) flags=(-DCMAKE_BUILD_TYPE=Debug -DQVL_SANITIZE=ON -DQVL_BENCHMARKS=OFF) ;;
+    sanitize) flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DQVL_SANITIZE=ON -DQVL_BENCHMARKS=OFF) ;;
     *) echo "unknown variant $variant" >&2; exit 2 ;;
   esac
   echo "== $variant build =="

@@ -1,5 +1,5 @@
 // The soundtrack family: "e5_t5.ogg", the score of synth/score/taluvine.score rendered by the
-// project's synthesizer and encoded as Ogg Vorbis. synth/tools/export_wav.cpp writes the same
+// project's synthesizer and encoded as Ogg Vorbis. tools/soundtrack_wav/main.cpp writes the same
 // render as WAV for listening.
 #include <chrono>
 #include <iostream>

@@ -72,9 +72,14 @@ double warmth(const std::vector<std::uint8_t>& rgba) {
     return sum;
 }
 
+// One context for the whole program: Mesa keeps a little memory per context it has made.
 class SceneGl : public ::testing::Test {
 protected:
-    GlContext gl{kWidth, kHeight};
+    static GlContext& context() {
+        static GlContext shared(kWidth, kHeight);
+        return shared;
+    }
+    GlContext& gl = context();
 };
 
 }  // namespace

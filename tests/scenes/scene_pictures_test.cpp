@@ -1,0 +1,104 @@
+// The generated pictures of the logo and helix scenes as the build wrote them into data/:
+// reference sizes, the title's transparent border (the scene clamps it), cloud tiles without a
+// seam, and the generator writing the same bytes on every run.
+#include <gtest/gtest.h>
+
+#include <lodepng.h>
+
+#include <cstdlib>
+#include <unistd.h>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tools/assetgen/asset_list.h"
+
+namespace {
+
+struct Decoded {
+    unsigned width = 0, height = 0;
+    std::vector<unsigned char> rgba;
+    int at(unsigned x, unsigned y, int channel) const { return rgba[(size_t(y) * width + x) * 4 + size_t(channel)]; }
+};
+
+std::string dataPath(const std::string& name) {
+    const char* dir = std::getenv("QVL_BINARY_DIR");
+    return std::string(dir ? dir : ".") + "/data/" + name;
+}
+
+Decoded decode(const std::string& name) {
+    Decoded d;
+    const unsigned error = lodepng::decode(d.rgba, d.width, d.height, dataPath(name));
+    EXPECT_EQ(error, 0u) << name << ": " << lodepng_error_text(error) << " (is data/ built?)";
+    return d;
+}
+
+// Mean absolute difference of colour and alpha between columns (or rows) a and b.
+double lineDifference(const Decoded& d, bool columns, unsigned a, unsigned b) {
+    double sum = 0.0;
+    const unsigned count = columns ? d.height : d.width;
+    for (unsigned i = 0; i < count; ++i)
+        for (int c = 0; c < 4; ++c)
+            sum += std::abs(columns ? d.at(a, i, c) - d.at(b, i, c) : d.at(i, a, c) - d.at(i, b, c));
+    return sum / count;
+}
+
+std::string slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+}  // namespace
+
+TEST(ScenePictures, FullFramePicturesMatchTheirReferenceFrame) {
+    for (const char* name : {"logo_logo.png", "helix_wall.png"}) {
+        const Decoded d = decode(name);
+        EXPECT_EQ(d.width, 1920u) << name;
+        EXPECT_EQ(d.height, 1080u) << name;
+    }
+}
+
+TEST(ScenePictures, TitleHasAFullyTransparentBorderAndOpaqueText) {
+    const Decoded d = decode("helix_title_crop.png");
+    ASSERT_GT(d.width, 100u);
+    int opaque = 0;
+    for (unsigned y = 0; y < d.height; ++y)
+        for (unsigned x = 0; x < d.width; ++x) {
+            const bool border = x < 2 || y < 2 || x + 2 >= d.width || y + 2 >= d.height;
+            if (border) ASSERT_EQ(d.at(x, y, 3), 0) << "at " << x << "," << y;
+            if (d.at(x, y, 3) == 255) ++opaque;
+        }
+    EXPECT_GT(opaque, 1000);
+    EXPECT_EQ(d.at(0, 0, 3), 0);
+}
+
+TEST(ScenePictures, CloudTilesRepeatWithoutASeam) {
+    for (const char* name : {"logo_clouds.png", "helix_clouds.png"}) {
+        const Decoded d = decode(name);
+        // Across the wrap the step is no larger than between neighbours inside the tile.
+        const double inside = (lineDifference(d, true, 100, 101) + lineDifference(d, false, 100, 101)) / 2.0;
+        EXPECT_LT(lineDifference(d, true, d.width - 1, 0), inside * 2.0 + 1.0) << name;
+        EXPECT_LT(lineDifference(d, false, d.height - 1, 0), inside * 2.0 + 1.0) << name;
+    }
+}
+
+TEST(ScenePictures, GeneratorWritesTheSameBytesEveryTime) {
+    namespace fs = std::filesystem;
+    const fs::path root = fs::temp_directory_path() / ("qvl_scene_pictures_" + std::to_string(::getpid()));
+    for (const char* run : {"a", "b"}) {
+        fs::create_directories(root / run);
+        Quorvel::Assets::writeLogoPictures((root / run).string());
+        Quorvel::Assets::writeHelixCameraPath((root / run).string());
+    }
+    for (const char* name : {"logo_logo.png", "logo_clouds.png", "helix.anim"}) {
+        const std::string a = slurp((root / "a" / name).string()), b = slurp((root / "b" / name).string());
+        EXPECT_FALSE(a.empty()) << name;
+        EXPECT_EQ(a, b) << name;
+        EXPECT_EQ(a, slurp(dataPath(name))) << name << " differs from the build's data/";
+    }
+    fs::remove_all(root);
+}

@@ -1,6 +1,6 @@
 #include "engine/framebuffer.h"
 #include "stream_capture.h"
-#include "tests/support/gl_context.h"
+#include "shared_gl_context.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,7 @@ using TexturePtr = boost::shared_ptr<EmptyTexture>;
 
 namespace {
 GlContext& context() {
-    static GlContext gl(64, 64);
-    return gl;
+    return sharedGlContext(64, 64);
 }
 
 TexturePtr colourTarget(std::uint32_t width, std::uint32_t height) {

@@ -1,7 +1,7 @@
 #include "engine/mesh.h"
 
 #include <GL/glew.h>
-#include "tests/support/gl_context.h"
+#include "shared_gl_context.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +11,7 @@ using namespace Quorvel;
 
 namespace {
 GlContext& context() {
-    static GlContext gl(32, 32);
-    return gl;
+    return sharedGlContext(32, 32);
 }
 
 void resetState() {

@@ -1,7 +1,7 @@
 #include "engine/program_build.h"
 #include "stream_capture.h"
 #include "temp_files.h"
-#include "tests/support/gl_context.h"
+#include "shared_gl_context.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +11,7 @@ using namespace Quorvel;
 
 namespace {
 GlContext& context() {
-    static GlContext gl(16, 16);
-    return gl;
+    return sharedGlContext(16, 16);
 }
 
 const char* kVertex =

@@ -2,7 +2,7 @@
 #include "engine/texture_memory.h"
 #include "stream_capture.h"
 #include "temp_files.h"
-#include "tests/support/gl_context.h"
+#include "shared_gl_context.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,7 @@ using namespace Quorvel;
 
 namespace {
 GlContext& context() {
-    static GlContext gl(64, 64);
-    return gl;
+    return sharedGlContext(64, 64);
 }
 
 std::vector<unsigned char> readBack(GLuint name, unsigned width, unsigned height) {

@@ -145,27 +145,45 @@ void readLine(const char* line, const char* end, ObjSource& source, Mesh& mesh) 
     }
 }
 
+// Reads every complete line of [begin, end) and returns where the unfinished last line starts.
+const char* readLines(const char* begin, const char* end, ObjSource& source, Mesh& mesh) {
+    const char* p = begin;
+    while (p < end) {
+        const void* found = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
+        if (!found) break;
+        const char* lineEnd = static_cast<const char*>(found);
+        readLine(p, lineEnd, source, mesh);
+        p = lineEnd + 1;
+    }
+    return p;
+}
+
 }  // namespace
 
 void readObj(const char* text, std::size_t size, Mesh& mesh) {
     ObjSource source;
-    const char* p = text;
     const char* end = text + size;
-    while (p < end) {
-        const void* found = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
-        const char* lineEnd = found ? static_cast<const char*>(found) : end;
-        readLine(p, lineEnd, source, mesh);
-        p = lineEnd + (found ? 1 : 0);
-    }
+    const char* rest = readLines(text, end, source, mesh);
+    readLine(rest, end, source, mesh);  // a last line without a line break
 }
 
 void readObj(std::istream& in, Mesh& mesh) {
-    std::string text;
-    char chunk[1 << 16];
-    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
-        text.append(chunk, static_cast<std::size_t>(in.gcount()));
+    // Parse block by block rather than copying the whole file first: large models then need no
+    // second copy of their text.
+    ObjSource source;
+    std::vector<char> buffer(std::size_t(1) << 16);
+    std::size_t kept = 0;  // bytes of an unfinished line carried over from the previous block
+    for (;;) {
+        if (kept == buffer.size()) buffer.resize(buffer.size() * 2);  // a line longer than the block
+        in.read(buffer.data() + kept, static_cast<std::streamsize>(buffer.size() - kept));
+        const std::size_t got = static_cast<std::size_t>(in.gcount());
+        if (got == 0) break;
+        const char* end = buffer.data() + kept + got;
+        const char* rest = readLines(buffer.data(), end, source, mesh);
+        kept = static_cast<std::size_t>(end - rest);
+        std::memmove(buffer.data(), rest, kept);
     }
-    readObj(text.data(), text.size(), mesh);
+    readLine(buffer.data(), buffer.data() + kept, source, mesh);
 }
 
 }  // namespace Quorvel

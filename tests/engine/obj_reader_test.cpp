@@ -133,3 +133,21 @@ TEST(ObjReader, MissingFileGivesAnEmptyMesh) {
     EXPECT_TRUE(mesh.quadPositions.empty());
     EXPECT_FALSE(mesh.hasTexCoords);
 }
+
+TEST(ObjReader, StreamBlocksSplitNoLine) {
+    // Lines straddle the reader's 64 KiB blocks, and one comment is longer than a block.
+    std::string text = "# " + std::string(150000, 'x') + "\n";
+    for (int i = 0; i < 12000; ++i) {
+        text += "v " + std::to_string(i) + " " + std::to_string(i % 7) + ".5 -" + std::to_string(i % 3) + "\n";
+    }
+    for (int i = 1; i + 2 <= 12000; i += 3) {
+        text += "f " + std::to_string(i) + " " + std::to_string(i + 1) + " " + std::to_string(i + 2) + "\n";
+    }
+    text += "f 1 2 3";  // the last line has no line break
+    Mesh fromMemory;
+    readObj(text.data(), text.size(), fromMemory);
+    const Mesh fromStream = parse(text);
+    EXPECT_EQ(fromMemory.trianglePositions.size(), (4000u + 1u) * 9u);
+    EXPECT_EQ(fromStream.trianglePositions, fromMemory.trianglePositions);
+    EXPECT_EQ(fromStream.trianglePositions[3 * 11999], 11999.0f);
+}

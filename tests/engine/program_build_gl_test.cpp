@@ -77,7 +77,9 @@ TEST(ProgramBuildGl, MissingFileStillGivesAProgramAndPrintsItsLogUnchanged) {
     EXPECT_EQ(err.text(), "shader: cannot open " + frag + "\n");
     const std::string log = program->infoLog();
     EXPECT_EQ(out.text(), log);
-    if (!log.empty()) EXPECT_NE(log.back(), '\0');
+    if (!log.empty()) {
+        EXPECT_NE(log.back(), '\0');
+    }
     EXPECT_EQ(currentProgram(), 0);
     delete program;
     delete fragmentShader;
@@ -91,7 +93,6 @@ TEST(ProgramBuildGl, NothingToLookUpMakesNoProgramCurrent) {
     const std::string frag = folder.writeText("c.frag", kFragment);
     boost::shared_ptr<Shader> vertexShader, fragmentShader;
     boost::shared_ptr<ShaderProgram> program;
-    ShaderProgram sentinel;
     glUseProgram(0);
     buildProgram(vert.c_str(), frag.c_str(), vertexShader, fragmentShader, program);
     EXPECT_EQ(currentProgram(), 0);

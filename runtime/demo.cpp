@@ -47,11 +47,7 @@ void playProgramme(Settings& settings) {
 
         FrameStatistics statistics(std::cout);
         statistics.begin(stopwatch.elapsed());
-        FrameHooks hooks;
-        hooks.beginFrame = beginGlFrame;
-        hooks.present = [window] { presentFrame(window); };
-        hooks.windowOpen = [window] { return windowOpen(window); };
-        FrameLoop loop(programme.timeline(), [&stopwatch] { return stopwatch.elapsed(); }, hooks);
+        FrameLoop loop(programme.timeline(), [&stopwatch] { return stopwatch.elapsed(); }, windowFrameHooks(window));
         loop.run(&statistics, [&stopwatch] { return stopwatch.elapsed(); });
         std::cout << std::endl;
     }  // scenes release their GL objects while the context still exists

@@ -86,4 +86,12 @@ void presentFrame(GLFWwindow* window) {
 
 bool windowOpen(GLFWwindow* window) { return !glfwWindowShouldClose(window); }
 
+FrameHooks windowFrameHooks(GLFWwindow* window) {
+    FrameHooks hooks;
+    hooks.beginFrame = beginGlFrame;
+    hooks.present = [window] { presentFrame(window); };
+    hooks.windowOpen = [window] { return windowOpen(window); };
+    return hooks;
+}
+
 }  // namespace Quorvel

@@ -8,6 +8,7 @@
 //   Viewport v = applyLetterbox(w);  applyFixedGlState();
 #pragma once
 
+#include "runtime/frame_loop.h"
 #include "runtime/letterbox.h"
 #include "runtime/settings.h"
 
@@ -40,6 +41,9 @@ void beginGlFrame();
 void presentFrame(GLFWwindow* window);
 
 bool windowOpen(GLFWwindow* window);
+
+// The frame loop's hooks for this window: clear, swap and events, open test.
+FrameHooks windowFrameHooks(GLFWwindow* window);
 
 // GLEW's error text for its result code, as the program prints it.
 const char* glewErrorText(int code);

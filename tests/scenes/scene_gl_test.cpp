@@ -12,6 +12,7 @@
 
 #include "scenes/helix_scene.h"
 #include "scenes/logo_scene.h"
+#include "runtime/window.h"
 #include "tests/support/gl_context.h"
 
 using namespace Quorvel;
@@ -21,20 +22,11 @@ namespace {
 
 constexpr int kWidth = 256, kHeight = 144;
 
-// The fixed state the frame loop sets once, and its per-frame clear and matrices.
+// The program's fixed state, and its per-frame clear and matrices.
 void startFrame() {
     glViewport(0, 0, kWidth, kHeight);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_CULL_FACE);
-    glEnable(GL_TEXTURE_2D);
-    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    Quorvel::applyFixedGlState();
+    Quorvel::beginGlFrame();
 }
 
 struct Stats {

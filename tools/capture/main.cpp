@@ -54,7 +54,7 @@ void capture(const CaptureOptions& options) {
         long index = 0;
         Clock::time_point frameStart;
         std::vector<double> renderMs;
-        FrameHooks hooks;
+        FrameHooks hooks = windowFrameHooks(window);
         hooks.beginFrame = [&] {
             frameStart = Clock::now();
             beginGlFrame();
@@ -70,8 +70,6 @@ void capture(const CaptureOptions& options) {
             }
             if (++index >= plan.frames) quitRequested = true;
         };
-        hooks.present = [window] { presentFrame(window); };
-        hooks.windowOpen = [window] { return windowOpen(window); };
         FrameLoop loop(programme.timeline(), FixedStepClock(plan.firstTime, plan.step), hooks);
         loop.run();
         if (!options.single) std::cout << std::endl;

@@ -15,7 +15,8 @@ const vec3 amber = vec3(1.0, 0.702, 0.278);
 const vec3 ink = vec3(0.043, 0.078, 0.149);
 
 void main() {
-    vec3 n = normalize(eyeNormal);
+    // The band's end edges carry a zero normal; normalize() of it is undefined.
+    vec3 n = dot(eyeNormal, eyeNormal) > 1e-12 ? normalize(eyeNormal) : vec3(0.0, 0.0, 1.0);
     vec3 l = normalize(lightNormal);
     vec3 v = normalize(-eyePosition);
     float facing = max(dot(n, v), 0.0);

@@ -1,8 +1,11 @@
 #include "engine/obj_reader.h"
 
 #include <charconv>
+#include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <istream>
+#include <limits>
 #include <string>
 
 namespace Quorvel {
@@ -35,7 +38,15 @@ bool readFloat(const char*& p, const char* end, float& value) {
     p = skipBlanks(p, end);
     const char* start = (p < end && *p == '+' && p + 1 < end && p[1] != '-') ? p + 1 : p;
     const auto result = std::from_chars(start, end, value, std::chars_format::general);
-    if (result.ec != std::errc()) return false;
+    if (result.ec == std::errc::result_out_of_range) {
+        // A number too small or too large for a float is still a number: dropping it would
+        // shift every later index onto the wrong vertex. Take the nearest finite float.
+        const std::string text(start, result.ptr);
+        value = std::strtof(text.c_str(), nullptr);
+        if (std::isinf(value)) value = std::copysign(std::numeric_limits<float>::max(), value);
+    } else if (result.ec != std::errc()) {
+        return false;
+    }
     p = result.ptr;
     return true;
 }

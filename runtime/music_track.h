@@ -10,7 +10,9 @@
 
 #include <AL/al.h>
 
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace Quorvel {
@@ -35,8 +37,13 @@ public:
     std::int32_t frequency = 0;
     std::vector<char> pcm;  // signed 16-bit little-endian, interleaved
 
-    // The decoded samples, as the analyser reads them.
-    const std::int16_t* samples() const { return reinterpret_cast<const std::int16_t*>(pcm.data()); }
+    // Number of 16-bit samples (all channels) and one of them, as the analyser reads them.
+    std::size_t sampleCount() const { return pcm.size() / 2; }
+    std::int16_t sample(std::size_t index) const {
+        std::int16_t value;
+        std::memcpy(&value, pcm.data() + 2 * index, sizeof value);  // the bytes are little-endian, as is the host
+        return value;
+    }
 
 private:
     void decode();

@@ -1,7 +1,8 @@
 // Where the helix camera stands at a curve time: its Euler rotation and the translation the
 // scene applies after the view matrix, read from the six "helix/CameraAction/..." curves.
 // Pure (no GL): the scene loads the rotation into its Camera and the translation with
-// glTranslatef. Missing curves read as 0, which leaves the camera at the origin looking along -z.
+// glTranslatef. Missing curves read as 0: the camera sits at the origin with the fixed -90 degree
+// pitch, looking along -y with -z up.
 //
 //   HelixCameraPlacement p = helixCameraPlacement(curves, times.curveTime);
 //   camera.rotation = p.rotation; glTranslatef(p.translation[0], p.translation[1], p.translation[2]);

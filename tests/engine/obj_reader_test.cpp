@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <sstream>
 
 using namespace Quorvel;
@@ -125,6 +126,15 @@ TEST(ObjReader, NumbersInStreamSyntax) {
     EXPECT_EQ(mesh.trianglePositions[1], -20.0f);
     EXPECT_EQ(mesh.trianglePositions[2], 0.25f);
     EXPECT_EQ(mesh.trianglePositions[3], 1.0f);
+}
+
+TEST(ObjReader, NumbersBeyondFloatRangeKeepTheirVertex) {
+    const Mesh mesh = parse("v 1e-50 0 0\nv 1e60 -1e60 0\nv 0 1 0\nf 1 2 3\n");
+    ASSERT_EQ(mesh.trianglePositions.size(), 9u);
+    EXPECT_EQ(mesh.trianglePositions[0], 0.0f);
+    EXPECT_EQ(mesh.trianglePositions[3], std::numeric_limits<float>::max());
+    EXPECT_EQ(mesh.trianglePositions[4], -std::numeric_limits<float>::max());
+    EXPECT_EQ(mesh.trianglePositions[7], 1.0f);
 }
 
 TEST(ObjReader, MissingFileGivesAnEmptyMesh) {

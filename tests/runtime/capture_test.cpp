@@ -46,6 +46,8 @@ TEST(CaptureOptions, AcceptsTheTwoFormsAndRejectsMixturesAndBadValues) {
              {"--from", "3", "--to", "2", "--out-dir", "d"},
              {"--time", "1", "--out", "f.png", "--size", "0x10"},
              {"--time", "1", "--out", "f.png", "--size", "640"},
+             {"--time", "1", "--out", "f.png", "--size", "99999999999x1"},
+             {"--time", "1", "--out", "f.png", "--size", "64x36junk"},
              {"--time", "1", "--out", "f.png", "--fps", "0"},
              {"--time", "1", "--out"},
              {"--bogus", "1"}}) {
@@ -132,6 +134,14 @@ TEST(CaptureTool, WholeProgrammeOnTheFixedStepClockEndsAfter172Seconds) {
     // Frames at 0, 1, ..., 173 s: the first frame above 172 s is the last one.
     EXPECT_TRUE(fs::exists(dir / "frame_00173.png"));
     EXPECT_FALSE(fs::exists(dir / "frame_00174.png"));
+    EXPECT_NE(r.out.find("the programme ended at 173"), std::string::npos) << r.out;
+
+    // A single frame after the end cannot be captured, and says so.
+    const ProcessResult late = runShell("cd '" + binaryDir().string() + "' && ./qvl_capture --time 180 --size 64x36 --out '" +
+                                        (dir / "late.png").string() + "'");
+    EXPECT_EQ(late.status, 1);
+    EXPECT_NE(late.err.find("before the requested frame"), std::string::npos) << late.err;
+    EXPECT_FALSE(fs::exists(dir / "late.png"));
     fs::remove_all(dir);
 }
 

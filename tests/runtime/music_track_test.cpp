@@ -65,7 +65,7 @@ TEST_F(MusicFolder, StereoAndMonoDecodeToSixteenBitFrames) {
     EXPECT_EQ(mono.pcm.size(), 22050u * 2);
     // The samples are the tone, not silence: peak near 0.5 full scale.
     int peak = 0;
-    for (size_t i = 0; i < mono.pcm.size() / 2; ++i) peak = std::max(peak, std::abs(int(mono.samples()[i])));
+    for (size_t i = 0; i < mono.sampleCount(); ++i) peak = std::max(peak, std::abs(int(mono.sample(i))));
     EXPECT_NEAR(peak, 16384, 2000);
 }
 

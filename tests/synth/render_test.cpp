@@ -174,7 +174,9 @@ TEST(Soundtrack, HelixBeatsTripletCutsAndFinalHitsAreInTheScore) {
     EXPECT_NEAR(beatToSample(359.0 + 2.0 / 3, 130.0, 44100) / 44100.0, 166.0, 1e-3);
     // The intro has no kick: nothing of it before beat 28.
     for (const NoteEvent& e : events) {
-        if (e.instrument == score.instrumentIndex("kick")) EXPECT_GE(e.beat, 28.0);
+        if (e.instrument == score.instrumentIndex("kick")) {
+            EXPECT_GE(e.beat, 28.0);
+        }
     }
 }
 

@@ -1,7 +1,6 @@
 #include "tools/capture/capture_options.h"
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -20,10 +19,16 @@ bool parseNumber(const char* text, double& value) {
 }
 
 bool parseSize(const char* text, int& width, int& height) {
-    char x = 0;
-    char rest = 0;
-    return std::sscanf(text, "%d%c%d%c", &width, &x, &height, &rest) == 3 && (x == 'x' || x == 'X') && width > 0 &&
-           height > 0 && width <= 16384 && height <= 16384;
+    char* end = nullptr;
+    const long w = std::strtol(text, &end, 10);
+    if (end == text || (*end != 'x' && *end != 'X')) return false;
+    const char* second = end + 1;
+    const long h = std::strtol(second, &end, 10);
+    if (end == second || *end != '\0') return false;
+    if (w <= 0 || h <= 0 || w > 16384 || h > 16384) return false;
+    width = int(w);
+    height = int(h);
+    return true;
 }
 
 }  // namespace

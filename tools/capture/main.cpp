@@ -51,7 +51,8 @@ void capture(const CaptureOptions& options) {
 
         const CapturePlan plan = planCapture(options);
         if (!options.single) std::filesystem::create_directories(options.outDir);
-        long index = 0;
+        long index = 0, written = 0;
+        float lastTime = 0.0f;
         Clock::time_point frameStart;
         std::vector<double> renderMs;
         FrameHooks hooks = windowFrameHooks(window);
@@ -62,17 +63,24 @@ void capture(const CaptureOptions& options) {
         hooks.drawn = [&](float time) {
             glFinish();
             renderMs.push_back(std::chrono::duration<double, std::milli>(Clock::now() - frameStart).count());
+            lastTime = time;
             if (index >= plan.firstWritten) {
-                const long written = index - plan.firstWritten;
                 writePng(framePath(options, written), readBackUpright(width, height), width, height);
+                ++written;
                 if (!options.single)
-                    std::cout << "\rframe " << written + 1 << "/" << plan.frames << " at " << time << " s" << std::flush;
+                    std::cout << "\rframe " << written << "/" << plan.frames << " at " << time << " s" << std::flush;
             }
             if (++index >= plan.frames) quitRequested = true;
         };
         FrameLoop loop(programme.timeline(), FixedStepClock(plan.firstTime, plan.step), hooks);
         loop.run();
         if (!options.single) std::cout << std::endl;
+        // The shared loop ends the programme after its first frame above 172 s, as the program does.
+        if (written < plan.frames - plan.firstWritten) {
+            if (options.single)
+                throw std::runtime_error("the programme ended at " + std::to_string(lastTime) + " s, before the requested frame");
+            std::cout << "capture: the programme ended at " << lastTime << " s" << std::endl;
+        }
         if (!renderMs.empty()) {
             std::nth_element(renderMs.begin(), renderMs.begin() + renderMs.size() / 2, renderMs.end());
             std::cout << "capture: " << index << " frames at " << width << "x" << height

@@ -16,8 +16,11 @@ const vec3 amber = vec3(1.0, 0.702, 0.278);
 const vec3 coral = vec3(1.0, 0.478, 0.302);
 
 void main() {
-    vec4 far = texture2D(clouds, cloudUv * 0.55 + vec2(t * 0.010, t * 0.003));
-    vec4 near = texture2D(clouds, cloudUv * 0.9 + vec2(0.37 - t * 0.018, 0.21 + t * 0.006));
+    // The two layers are turned against each other and scaled by unrelated factors, so the
+    // tile's repeats never line up into a visible grid.
+    const mat2 turn = mat2(0.866, 0.5, -0.5, 0.866);
+    vec4 far = texture2D(clouds, cloudUv * 0.43 + vec2(t * 0.010, t * 0.003));
+    vec4 near = texture2D(clouds, turn * cloudUv * 0.71 + vec2(0.37 - t * 0.018, 0.21 + t * 0.006));
     float density = clamp(far.a * 0.7 + near.a * 0.55, 0.0, 1.0);
     vec3 cloudColour = mix(far.rgb, near.rgb, near.a);
 

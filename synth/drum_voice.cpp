@@ -1,6 +1,8 @@
-// Percussion voices, all synthesized: kick (swept sine + click), snare (tuned body + noise),
-// clap (noise bursts), hats and crash (metallic square cluster + noise, high-passed) and the
-// noise sweep for risers, whose filter follows the track's cutoff automation.
+// Percussion voices, all synthesized: kick (swept sine + softened click), snare (tuned body +
+// noise), clap (noise bursts), hats and crash (metallic square cluster + noise, band-limited
+// between a tone-set high pass and the track's cutoff) and the noise sweep for risers. Claps,
+// hats, crashes and sweeps follow the track's cutoff automation, so their top end can open and
+// close.
 // Decays are exponential in the voice's own sample count, so a hit never depends on the block size.
 #include <array>
 #include <cmath>
@@ -37,8 +39,14 @@ public:
         clickCoef_ = float(std::exp(-900.0 / rate_));
         bodyLevel_ = patch_.kind == VoiceKind::Snare ? 1.0f : 0.0f;
         bodyCoef_ = float(std::exp(-28.0 / rate_));
-        for (Filter* f : {&toneL_, &toneR_}) f->reset();
+        for (Filter* f : {&toneL_, &toneR_, &topL_, &topR_}) f->reset();
         switch (patch_.kind) {
+        case VoiceKind::Kick:
+            // A raw white-noise click paints a line up to 20 kHz on every beat; the knock the
+            // kick needs to cut through sits lower.
+            toneL_.setMode(FilterMode::LowPass);
+            toneL_.set(4500.0, 0.0, rate_);
+            break;
         case VoiceKind::Snare:
             toneL_.setMode(FilterMode::HighPass);
             toneL_.set(900.0 + 2500.0 * patch_.tone, 0.1, rate_);
@@ -49,6 +57,7 @@ public:
         case VoiceKind::Clap:
             toneL_.setMode(FilterMode::BandPass);
             toneL_.set(1100.0 + 800.0 * patch_.tone, 0.35, rate_);
+            topL_.setMode(FilterMode::LowPass);
             break;
         case VoiceKind::Hat:
         case VoiceKind::Crash:
@@ -56,6 +65,9 @@ public:
                 f->setMode(FilterMode::HighPass);
                 f->set(5000.0 + 4000.0 * patch_.tone, 0.15, rate_);
             }
+            // White noise above the high pass is mostly 10-20 kHz hiss; the top cut keeps the
+            // cymbal's energy where it reads as metal rather than fatigue.
+            for (Filter* f : {&topL_, &topR_}) f->setMode(FilterMode::LowPass);
             break;
         case VoiceKind::Sweep:
             for (Filter* f : {&toneL_, &toneR_}) f->setMode(patch_.filter);
@@ -72,6 +84,9 @@ public:
         if (patch_.kind == VoiceKind::Sweep) {
             toneL_.set(control.cutoff, control.resonance, rate_);
             toneR_.set(control.cutoff * 1.07, control.resonance, rate_);
+        } else if (patch_.kind == VoiceKind::Hat || patch_.kind == VoiceKind::Crash || patch_.kind == VoiceKind::Clap) {
+            topL_.set(control.cutoff, 0.0, rate_);
+            topR_.set(control.cutoff, 0.0, rate_);
         }
         for (int i = 0; i < count && active_; ++i) {
             float l = 0.0f, r = 0.0f;
@@ -107,7 +122,7 @@ private:
         phase_ += hz / rate_;
         if (phase_ >= 1.0) phase_ -= 1.0;
         const float body = float(std::sin(kTwoPi * phase_)) * ampLevel_;
-        const float click = clickLevel_ > 1e-4f ? noiseL_.next() * clickLevel_ * 0.5f * patch_.tone : 0.0f;
+        const float click = clickLevel_ > 1e-4f ? toneL_.process(noiseL_.next()) * clickLevel_ * 0.7f * patch_.tone : 0.0f;
         const float s = std::tanh(patch_.drive * (body + click)) / std::tanh(patch_.drive);
         l = r = s;
     }
@@ -129,7 +144,7 @@ private:
         // Three quick bursts, then the tail: several hands, not quite together.
         const double burst = std::fmod(t, 0.011);
         const float shape = t < 0.033 ? float(std::exp(-burst * 350.0)) : ampLevel_;
-        const float s = toneL_.process(noiseL_.next()) * shape * 2.5f;
+        const float s = topL_.process(toneL_.process(noiseL_.next())) * shape * 2.5f;
         l = s;
         r = s;
     }
@@ -145,8 +160,8 @@ private:
         const float mix = patch_.tone;
         const float inL = (1.0f - mix) * m + mix * noiseL_.next();
         const float inR = (1.0f - mix) * m + mix * noiseR_.next();
-        l = toneL_.process(inL) * ampLevel_;
-        r = toneR_.process(inR) * ampLevel_;
+        l = topL_.process(toneL_.process(inL)) * ampLevel_;
+        r = topR_.process(toneR_.process(inR)) * ampLevel_;
     }
 
     void sweep(float& l, float& r) {
@@ -160,7 +175,7 @@ private:
     const Patch& patch_;
     double rate_;
     Noise noiseL_, noiseR_;
-    Filter toneL_, toneR_;
+    Filter toneL_, toneR_, topL_, topR_;
     Envelope sweepEnv_;
     std::array<double, kMetalRatios.size()> metalPhase_{};
     double tune_ = 1.0;

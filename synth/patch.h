@@ -31,7 +31,8 @@ struct Patch {
     float ratio = 2.0f;
     float index = 2.0f;
     float indexDecay = 0.5f;
-    // Filter: base cutoff (automatable per track), envelope depth in octaves, key tracking.
+    // Filter: base cutoff (automatable per track; for claps, hats and cymbals the top of their
+    // band, for sweeps the band itself), envelope depth in octaves, key tracking.
     FilterMode filter = FilterMode::LowPass;
     float cutoff = 8000.0f;
     float resonance = 0.1f;

@@ -2,6 +2,7 @@
 // responses, the limiter's ceiling, and that long silences neither go subnormal nor produce NaN.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "synth/loudness.h"
 #include "synth/oscillator.h"
 #include "synth/reverb.h"
+#include "synth/voice.h"
 
 using namespace Quorvel::Synth;
 
@@ -45,6 +47,32 @@ std::vector<float> sine(double hz, double amplitude, size_t n) {
 }
 
 bool isSubnormal(float x) { return std::fpclassify(x) == FP_SUBNORMAL; }
+
+// One hit of a percussion patch (left channel), the track's cutoff held at `cutoff`.
+std::vector<float> drumHit(const Patch& patch, float cutoff, size_t n) {
+    auto voice = makeVoice(patch, kRate, 11);
+    voice->start(60.0, 1.0f, int64_t(n));
+    std::vector<float> left(n, 0.0f), right(n, 0.0f);
+    VoiceControl control;
+    control.cutoff = cutoff;
+    for (size_t at = 0; at < n; at += 256) {
+        const int count = int(std::min<size_t>(256, n - at));
+        voice->render(left.data() + at, right.data() + at, count, control);
+    }
+    return left;
+}
+
+// Share of a signal's energy above `hz` (two high-pass stages, 24 dB per octave).
+double energyAbove(std::vector<float> s, double hz) {
+    const double total = rms(s);
+    Filter a, b;
+    for (Filter* f : {&a, &b}) {
+        f->setMode(FilterMode::HighPass);
+        f->set(hz, 0.0, kRate);
+    }
+    for (float& v : s) v = b.process(a.process(v));
+    return rms(s) / total;
+}
 
 }  // namespace
 
@@ -205,4 +233,23 @@ TEST(Loudness, MatchesTheReferenceLevelOfAFullScaleSine) {
     EXPECT_NEAR(integratedLoudness(s, s, 44100), -20.0, 0.2);
     EXPECT_NEAR(integratedLoudness(s, std::vector<float>(s.size(), 0.0f), 44100), -23.0, 0.2);
     EXPECT_LT(integratedLoudness(std::vector<float>(44100, 0.0f), std::vector<float>(44100, 0.0f), 44100), -150.0);
+}
+
+TEST(Drums, CymbalsClapsAndKickClickKeepOutOfTheTopOctave) {
+    const size_t n = size_t(0.3 * kRate);
+    for (VoiceKind kind : {VoiceKind::Hat, VoiceKind::Crash, VoiceKind::Clap}) {
+        Patch p;
+        p.kind = kind;
+        p.tone = 0.6f;
+        // The track's cutoff is the top of the band: closing it moves the energy down.
+        const double dark = energyAbove(drumHit(p, 7000.0f, n), 12000.0);
+        const double open = energyAbove(drumHit(p, 18000.0f, n), 12000.0);
+        EXPECT_LT(dark, 0.5 * open) << int(kind);
+        EXPECT_LT(dark, 0.3) << int(kind);
+        EXPECT_GT(rms(drumHit(p, 7000.0f, n)), 0.01) << int(kind);  // still a hit, not silence
+    }
+    Patch kick;
+    kick.kind = VoiceKind::Kick;
+    kick.tone = 1.0f;  // loudest click
+    EXPECT_LT(energyAbove(drumHit(kick, 8000.0f, n), 10000.0), 0.002);  // ~-54 dB
 }

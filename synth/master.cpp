@@ -5,6 +5,7 @@
 #include "synth/compressor.h"
 #include "synth/dc_blocker.h"
 #include "synth/dsp.h"
+#include "synth/high_shelf.h"
 #include "synth/limiter.h"
 #include "synth/loudness.h"
 
@@ -43,9 +44,11 @@ void limitAndFade(StereoBuffer& b, float ceiling, const AutomationLane* fade, do
 
 void masterMix(StereoBuffer& buffer, const MasterSettings& settings, const AutomationLane* fade, double tempo) {
     DcBlocker dcL(buffer.sampleRate), dcR(buffer.sampleRate);
+    HighShelf airL(buffer.sampleRate, settings.airCornerHz, settings.airGainDb);
+    HighShelf airR(buffer.sampleRate, settings.airCornerHz, settings.airGainDb);
     for (size_t i = 0; i < buffer.left.size(); ++i) {
-        buffer.left[i] = dcL.process(sanitize(buffer.left[i]));
-        buffer.right[i] = dcR.process(sanitize(buffer.right[i]));
+        buffer.left[i] = airL.process(dcL.process(sanitize(buffer.left[i])));
+        buffer.right[i] = airR.process(dcR.process(sanitize(buffer.right[i])));
     }
     Compressor glue(-14.0f, 2.0f, 0.01, 0.2, buffer.sampleRate);
     glue.process(buffer.left.data(), buffer.right.data(), buffer.left.data(), buffer.right.data(),

@@ -11,6 +11,7 @@
 #include "synth/dsp.h"
 #include "synth/envelope.h"
 #include "synth/filter.h"
+#include "synth/high_shelf.h"
 #include "synth/limiter.h"
 #include "synth/loudness.h"
 #include "synth/oscillator.h"
@@ -156,6 +157,21 @@ TEST(Filter, LowHighAndBandPassAttenuateWhereTheyShould) {
     EXPECT_GT(gainThrough(FilterMode::BandPass, 1000.0, 1000.0), 0.9);
     EXPECT_LT(gainThrough(FilterMode::BandPass, 1000.0, 50.0), 0.1);
     EXPECT_LT(gainThrough(FilterMode::BandPass, 1000.0, 15000.0), 0.1);
+}
+
+TEST(HighShelf, LowersOnlyTheTopAndZeroDbChangesNothing) {
+    auto gainThrough = [](float shelfDb, double hz) {
+        HighShelf shelf(kRate, 9000.0, shelfDb);
+        std::vector<float> s = sine(hz, 1.0, size_t(kRate / 2));
+        for (float& v : s) v = shelf.process(v);
+        return 20.0 * std::log10(rms(s, s.size() / 2) / (1.0 / std::sqrt(2.0)));
+    };
+    EXPECT_NEAR(gainThrough(-3.0f, 200.0), 0.0, 0.05);   // bass and mids untouched
+    EXPECT_NEAR(gainThrough(-3.0f, 1000.0), 0.0, 0.15);
+    EXPECT_LT(gainThrough(-3.0f, 16000.0), -1.5);        // the top goes down, at most by the shelf
+    EXPECT_GT(gainThrough(-3.0f, 16000.0), -3.05);
+    EXPECT_LT(gainThrough(-3.0f, 16000.0), gainThrough(-3.0f, 6000.0));
+    EXPECT_NEAR(gainThrough(0.0f, 16000.0), 0.0, 1e-3);
 }
 
 TEST(Filter, ResonanceBoostsTheCutoffAndBadCutoffsStayFinite) {

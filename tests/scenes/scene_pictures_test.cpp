@@ -69,7 +69,9 @@ TEST(ScenePictures, TitleHasAFullyTransparentBorderAndOpaqueText) {
     for (unsigned y = 0; y < d.height; ++y)
         for (unsigned x = 0; x < d.width; ++x) {
             const bool border = x < 2 || y < 2 || x + 2 >= d.width || y + 2 >= d.height;
-            if (border) ASSERT_EQ(d.at(x, y, 3), 0) << "at " << x << "," << y;
+            if (border) {
+                ASSERT_EQ(d.at(x, y, 3), 0) << "at " << x << "," << y;
+            }
             if (d.at(x, y, 3) == 255) ++opaque;
         }
     EXPECT_GT(opaque, 1000);

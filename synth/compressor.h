@@ -21,6 +21,8 @@ public:
     float reductionDb() const { return reductionDb_; }
 
 private:
+    // Advances the detector by one sample of the key; returns the full gain reduction in dB.
+    float follow(float keyLeft, float keyRight);
     float threshold_, slope_;
     float attackCoef_, releaseCoef_;
     float envelopeDb_ = -120.0f;

@@ -85,7 +85,6 @@ public:
 
 private:
     void buildGeometry();
-    boost::shared_ptr<EmptyTexture> colourTarget() const;
     void drawBackground(float localF);
     void drawObject(double time, float curveTime, double spinDegrees);
     void drawBands() const;

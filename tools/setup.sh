@@ -12,7 +12,7 @@ packages=(
   libglfw3-dev libglew-dev libgl-dev libx11-dev libgl1-mesa-dri libopenal-dev libopenal1
   libogg-dev libvorbis-dev
   # pictures, text, containers, FFT
-  liblodepng-dev libfreetype-dev libboost-dev libkissfft-dev
+  liblodepng-dev libfreetype-dev libboost-dev libfftw3-dev libkissfft-dev
   fonts-league-spartan fonts-inter
   # tests and benchmarks, headless display
   libgtest-dev libgmock-dev googletest libbenchmark-dev xvfb xauth xdotool

@@ -3,17 +3,24 @@
 namespace Quorvel {
 
 Programme::Programme(std::int32_t viewportWidth, std::int32_t viewportHeight, const MusicTrack& music)
-    : logo(viewportWidth, viewportHeight), helix(viewportWidth, viewportHeight) {
-    (void)music;
+    : analyser(music),
+      logo(viewportWidth, viewportHeight),
+      helix(viewportWidth, viewportHeight),
+      tube(viewportWidth, viewportHeight),
+      wave(viewportWidth, viewportHeight, &analyser) {
     // Drawing order, not construction order: helix, logo (start not tested), wave, tube, face.
     scenes.add(&helix);
     scenes.add(&logo, /*testStart=*/false);
+    scenes.add(&wave);
+    scenes.add(&tube);
 }
 
 void Programme::load() {
     // Loading order: logo, helix, tube, wave, face.
     logo.load();
     helix.load();
+    tube.load();
+    wave.load();
 }
 
 }  // namespace Quorvel

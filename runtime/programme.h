@@ -1,4 +1,4 @@
-// The five scenes of the programme, built and loaded the same way by the program and by the
+// The five scenes of the programme and the spectrum analyser the landscape draws with, built and loaded the same way by the program and by the
 // frame capture tool. Scenes are held by value: constructed in the order logo, helix, tube, wave,
 // face (so destroyed in reverse), loaded in that order, and drawn by the timeline in the order
 // helix, logo, wave, tube, face.
@@ -11,9 +11,12 @@
 #include <cstdint>
 
 #include "runtime/music_track.h"
+#include "runtime/spectrum_analyser.h"
 #include "runtime/timeline.h"
 #include "scenes/helix_scene.h"
 #include "scenes/logo_scene.h"
+#include "scenes/tube_scene.h"
+#include "scenes/wave_scene.h"
 
 namespace Quorvel {
 
@@ -28,9 +31,13 @@ public:
     const Timeline& timeline() const { return scenes; }
 
 private:
-    // Scene members go here, in construction order (logo, helix, tube, wave, face).
+    // The analyser outlives the scenes: built before them, destroyed after them.
+    SpectrumAnalyser analyser;
+    // Scenes in construction order (logo, helix, tube, wave, face).
     Ostrel::LogoScene logo;
     Ostrel::HelixScene helix;
+    Ostrel::TubeScene tube;
+    Ostrel::WaveScene wave;
     Timeline scenes;
 };
 

@@ -8,6 +8,8 @@ const std::vector<AssetFamily>& assetFamilies() {
         {"logo", writeLogoPictures},
         {"helix", writeHelixPictures},
         {"helix_camera", writeHelixCameraPath},
+        {"wave", writeWaveContent},
+        {"tube", writeTubeContent},
     };
     return families;
 }

@@ -21,5 +21,7 @@ void writeSoundtrack(const std::string& dataDir);
 void writeLogoPictures(const std::string& dataDir);   // logo_logo.png, logo_clouds.png
 void writeHelixPictures(const std::string& dataDir);  // helix_wall.png, helix_clouds.png, helix_title_crop.png
 void writeHelixCameraPath(const std::string& dataDir); // helix.anim
+void writeWaveContent(const std::string& dataDir);     // skydome.obj, wave_skydome2.png, name_*.png
+void writeTubeContent(const std::string& dataDir);     // inside_tube.obj, blood_cell.obj, greet*.png
 
 }  // namespace Quorvel::Assets

@@ -1,0 +1,154 @@
+#include "scenes/tube_scene.h"
+
+#include "engine/scene_setup.h"
+#include "scenes/tube_timing.h"
+
+namespace Quorvel::Ostrel {
+
+TubeScene::TubeScene(std::int32_t width, std::int32_t height) : Scene(width, height, 94.0, 135.0, 5.0) {}
+
+TubeScene::~TubeScene() {
+    frameBuffer.reset();
+    depthTarget.reset();
+    colourTarget.reset();
+    for (auto it = greetings.rbegin(); it != greetings.rend(); ++it) delete *it;
+    for (Shader* shader : {postFragmentShader, postVertexShader, cellFragmentShader, cellVertexShader,
+                           tubeFragmentShader, tubeVertexShader})
+        delete shader;
+    delete postProgram;
+    delete cellProgram;
+    delete tubeProgram;
+    delete cellMesh;
+    delete tubeMesh;
+}
+
+void TubeScene::load() {
+    camera.perspective = true;
+    camera.focalLength = 0.05f;
+    camera.location = {0.0f, 0.0f, 0.0f};
+    camera.rotation = {1.57075f, 0.0f, 0.0f};
+    tubeMesh = new Mesh("data/inside_tube.obj");
+    cellMesh = new Mesh("data/blood_cell.obj");
+    buildProgram("data/tube_tube.vert", "data/tube_tube.frag", tubeVertexShader, tubeFragmentShader, tubeProgram,
+                 {{"lightNormal", &tubeLightLocation}, {"t", &tubeTLocation}, {"tex", &tubeTexLocation}});
+    buildProgram("data/tube_cell.vert", "data/tube_cell.frag", cellVertexShader, cellFragmentShader, cellProgram,
+                 {{"lightNormal", &cellLightLocation}, {"t", &cellTLocation}, {"tex", &cellTexLocation}});
+    // "input" is reserved in GLSL 1.20: the shader names its sampler otherwise, so this lookup
+    // finds nothing and the sampler keeps unit 0, where drawFullscreen() binds the image.
+    buildProgram("data/tube_post.vert", "data/tube_post.frag", postVertexShader, postFragmentShader, postProgram,
+                 {{"input", &inputLocation}, {"t", &postTLocation}});
+    frameBuffer.reset(new FrameBuffer());
+    colourTarget = Quorvel::colourTarget(viewportWidth, viewportHeight);
+    depthTarget = Quorvel::depthTarget(viewportWidth, viewportHeight);
+    frameBuffer->attachColor(colourTarget);
+    frameBuffer->attachDepth(depthTarget);
+    reportIfIncomplete(*frameBuffer, "tubescene: fbo error");
+    for (const char* path : {"data/greet1.png", "data/greet_abv.png", "data/greet_bri.png", "data/greet_cul.png",
+                             "data/greet_dap.png", "data/greet_efo.png", "data/greet_gim.png", "data/greet_hok.png",
+                             "data/greet2.png"})
+        greetings.push_back(new Texture(path));
+    for (Texture* greeting : greetings) clampEdges(*greeting);
+    loaded = true;
+}
+
+void TubeScene::render(double time) {
+    if (!loaded) return;
+    const double d = time - startTime;
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    glViewport(0, 0, viewportWidth, viewportHeight);
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, frameBuffer->name);
+    glEnable(GL_TEXTURE_2D);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glDisable(GL_CULL_FACE);
+    glEnable(GL_DEPTH_TEST);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glLoadMatrixf(camera.projectionMatrix().data());
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glLoadMatrixf(camera.viewMatrix().data());
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glDepthMask(GL_TRUE);
+    glClear(GL_DEPTH_BUFFER_BIT);
+
+    drawTube(float(d));
+    drawCells(d);
+    glUseProgram(0);
+    glDisable(GL_DEPTH_TEST);
+    drawGreetings(d);
+
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
+    resetState();
+    resetState();
+    glUseProgram(postProgram->name);
+    glUniform1i(inputLocation, 0);
+    glUniform1f(postTLocation, float(d));
+    colourTarget->drawFullscreen();
+    glUseProgram(0);
+    resetState();
+}
+
+void TubeScene::drawTube(float d) {
+    glUseProgram(tubeProgram->name);
+    glUniform3f(tubeLightLocation, -1.0f, 1.0f, 1.0f);
+    glUniform1f(tubeTLocation, d);
+    glUniform1i(tubeTexLocation, 0);
+    glPushMatrix();
+    glTranslatef(0.0f, 3.0f, 0.0f);
+    tubeMesh->draw();
+    glPopMatrix();
+    glUseProgram(0);
+}
+
+void TubeScene::drawCells(double d) {
+    glUseProgram(cellProgram->name);
+    glUniform3f(cellLightLocation, 0.0f, 0.5f, 1.0f);
+    glUniform1f(cellTLocation, float(d));
+    glUniform1i(cellTexLocation, 0);
+    for (const CellPlacement& cell : cellPlacements(d)) {
+        glPushMatrix();
+        glTranslatef(cell.position[0], cell.position[1], cell.position[2]);
+        glRotatef(cell.angleDegrees, cell.axis[0], cell.axis[1], cell.axis[2]);
+        glScalef(0.4f, 0.4f, 0.4f);
+        cellMesh->draw();
+        glPopMatrix();
+    }
+}
+
+void TubeScene::drawGreetings(double d) {
+    const GreetingFrame frame = greetingFrame(d, timeOffset);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    for (int j = 0; j < frame.trailCopies; ++j)
+        drawGreeting(frame.trailIndex, trailDepth(j), trailOpacity(frame.trailPhase, j));
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    drawGreeting(frame.mainIndex, 2.31, frame.mainOpacity);
+}
+
+// A quarter turn about x stands the picture across the line of sight, upright and unmirrored.
+void TubeScene::drawGreeting(std::int64_t index, double depth, double opacity) {
+    glColor4f(1.0f, 1.0f, 1.0f, float(opacity));
+    glPushMatrix();
+    glTranslatef(0.0f, float(depth), -0.6f);
+    glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
+    if (index >= 0 && index < std::int64_t(greetings.size())) greetings[size_t(index)]->drawPixelQuad(2000);
+    glPopMatrix();
+}
+
+void TubeScene::resetState() {
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_DEPTH_TEST);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+}  // namespace Quorvel::Ostrel

@@ -1,0 +1,250 @@
+// The landscape and tube scenes drawn for real (Xvfb + Mesa) with the build's data/: frames
+// that show a designed picture, the names at their times, a landscape that moves with the
+// music, a greeting that stands upright and unmirrored, and the state each scene leaves.
+#include <gtest/gtest.h>
+
+#include <GL/glew.h>
+#include <lodepng.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <filesystem>
+#include <vector>
+
+#include "runtime/spectrum_analyser.h"
+#include "runtime/window.h"
+#include "scenes/tube_scene.h"
+#include "scenes/wave_scene.h"
+#include "tests/support/gl_context.h"
+
+using namespace Quorvel;
+using namespace Quorvel::Ostrel;
+
+namespace {
+
+constexpr int kWidth = 256, kHeight = 144;
+
+void startFrame() {
+    glViewport(0, 0, kWidth, kHeight);
+    applyFixedGlState();
+    beginGlFrame();
+}
+
+// Mean and spread of brightness (r + g + b).
+std::pair<double, double> brightness(const std::vector<std::uint8_t>& rgba) {
+    double sum = 0.0, squares = 0.0;
+    const size_t n = rgba.size() / 4;
+    for (size_t i = 0; i < n; ++i) {
+        const double v = rgba[4 * i] + rgba[4 * i + 1] + rgba[4 * i + 2];
+        sum += v;
+        squares += v * v;
+    }
+    const double mean = sum / double(n);
+    return {mean, std::sqrt(std::max(0.0, squares / double(n) - mean * mean))};
+}
+
+// Warm off-white pixels (the names' text) in one quarter of the frame (rows bottom first).
+int textPixels(const std::vector<std::uint8_t>& rgba, bool top, bool right) {
+    int count = 0;
+    for (int y = top ? kHeight / 2 : 0; y < (top ? kHeight : kHeight / 2); ++y)
+        for (int x = right ? kWidth / 2 : 0; x < (right ? kWidth : kWidth / 2); ++x) {
+            const std::uint8_t* p = &rgba[size_t(4 * (y * kWidth + x))];
+            if (p[0] > 170 && p[1] > 160 && p[2] > 140 && p[0] >= p[2]) ++count;
+        }
+    return count;
+}
+
+class WaveTubeGl : public ::testing::Test {
+protected:
+    static GlContext& context() {
+        static GlContext shared(kWidth, kHeight);
+        return shared;
+    }
+    static MusicTrack& music() {
+        static MusicTrack track{MusicTrack::Silent{}};
+        return track;
+    }
+    GlContext& gl = context();
+};
+
+}  // namespace
+
+TEST_F(WaveTubeGl, LandscapeFramesShowLinesSkyAndNames) {
+    REQUIRE_GL(gl);
+    SpectrumAnalyser analyser(music());
+    WaveScene wave(kWidth, kHeight, &analyser);
+    wave.load();
+    ASSERT_GT(wave.skyTexture->width, 0u) << "is data/ built (qvl_data)?";
+    for (double time : {75.0, 80.0, 88.0, 99.0}) {
+        startFrame();
+        wave.render(time);
+        const auto [mean, spread] = brightness(gl.readPixels());
+        EXPECT_GT(mean, 25.0) << "at " << time;
+        EXPECT_GT(spread, 25.0) << "at " << time;
+    }
+    // Tornwick top right from 75 s, Pelmo top left from 83 s; neither before 75 s.
+    startFrame();
+    wave.render(74.5);
+    const std::vector<std::uint8_t> none = gl.readPixels();
+    EXPECT_LT(textPixels(none, true, true), 15);
+    EXPECT_LT(textPixels(none, true, false), 15);
+    startFrame();
+    wave.render(78.5);
+    const std::vector<std::uint8_t> tornwick = gl.readPixels();
+    EXPECT_GT(textPixels(tornwick, true, true), 150);
+    EXPECT_LT(textPixels(tornwick, true, false), 15);
+    startFrame();
+    wave.render(86.5);
+    const std::vector<std::uint8_t> pelmo = gl.readPixels();
+    EXPECT_GT(textPixels(pelmo, true, false), 150);
+    EXPECT_LT(textPixels(pelmo, true, true), 15);
+    // The landscape flows: one grid step later every line shows another moment.
+    startFrame();
+    wave.render(80.0);
+    const std::vector<std::uint8_t> now = gl.readPixels();
+    startFrame();
+    wave.render(80.08);
+    EXPECT_NE(gl.readPixels(), now);
+}
+
+TEST_F(WaveTubeGl, LandscapeLeavesTheStateItsOverlayNeeds) {
+    REQUIRE_GL(gl);
+    SpectrumAnalyser analyser(music());
+    WaveScene wave(kWidth, kHeight, &analyser);
+    startFrame();
+    glViewport(3, 5, 200, 100);
+    const std::vector<std::uint8_t> before = gl.readPixels();
+    wave.render(80.0);  // not loaded: nothing drawn
+    EXPECT_EQ(gl.readPixels(), before);
+    wave.load();
+    wave.render(80.0);
+    GLint value = -1;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &value);
+    EXPECT_EQ(value, 0);
+    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &value);
+    EXPECT_EQ(value, GL_MODULATE);
+    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+    EXPECT_FALSE(glIsEnabled(GL_VERTEX_ARRAY));
+    EXPECT_FALSE(glIsEnabled(GL_NORMAL_ARRAY));
+    GLvoid* pointer = nullptr;
+    glGetPointerv(GL_VERTEX_ARRAY_POINTER, &pointer);
+    EXPECT_EQ(pointer, analyser.vertices.data());
+    glGetPointerv(GL_NORMAL_ARRAY_POINTER, &pointer);
+    EXPECT_EQ(pointer, analyser.normals.data());
+    GLfloat matrix[16], colour[4];
+    for (GLenum which : {GL_MODELVIEW_MATRIX, GL_PROJECTION_MATRIX}) {
+        glGetFloatv(which, matrix);
+        for (int i = 0; i < 16; ++i) EXPECT_EQ(matrix[i], i % 5 == 0 ? 1.0f : 0.0f);
+    }
+    glGetFloatv(GL_CURRENT_COLOR, colour);
+    EXPECT_EQ(colour[0], 1.0f);
+    EXPECT_EQ(colour[3], 0.0f);  // at 80 s (u = 6) the second name is not shown yet
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[0], 3);
+    EXPECT_EQ(viewport[3], 100);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+TEST_F(WaveTubeGl, TubeFramesFadeInOverTheLandscapeAndShowTheVein) {
+    REQUIRE_GL(gl);
+    SpectrumAnalyser analyser(music());
+    WaveScene wave(kWidth, kHeight, &analyser);
+    TubeScene tube(kWidth, kHeight);
+    wave.load();
+    tube.load();
+    ASSERT_EQ(tube.greetings.size(), 9u);
+    ASSERT_EQ(tube.frameBuffer->width, std::uint32_t(kWidth));
+    double previousRed = -1e18;
+    for (double time : {95.0, 98.0, 100.6, 104.3, 120.0, 134.5}) {
+        startFrame();
+        if (time < 100.0) wave.render(time);
+        tube.render(time);
+        const std::vector<std::uint8_t> frame = gl.readPixels();
+        const auto [mean, spread] = brightness(frame);
+        EXPECT_GT(mean, 25.0) << "at " << time;
+        EXPECT_GT(spread, 15.0) << "at " << time;
+        // The vein's red takes over as the tube fades in.
+        double red = 0.0;
+        for (size_t i = 0; i < frame.size(); i += 4) red += frame[i] - 0.5 * (frame[i + 1] + frame[i + 2]);
+        if (time <= 100.6) {
+            EXPECT_GT(red, previousRed) << "at " << time;
+        }
+        previousRed = red;
+    }
+}
+
+TEST_F(WaveTubeGl, TubeRestoresTheViewportAndLeavesItsState) {
+    REQUIRE_GL(gl);
+    TubeScene tube(kWidth, kHeight);
+    tube.load();
+    startFrame();
+    glViewport(3, 5, 200, 100);
+    tube.render(110.0);
+    GLint value = -1;
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[0], 3);
+    EXPECT_EQ(viewport[1], 5);
+    EXPECT_EQ(viewport[2], 200);
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING_EXT, &value);
+    EXPECT_EQ(value, 0);
+    glGetIntegerv(GL_CURRENT_PROGRAM, &value);
+    EXPECT_EQ(value, 0);
+    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &value);
+    EXPECT_EQ(value, GL_MODULATE);
+    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+    GLfloat matrix[16];
+    for (GLenum which : {GL_MODELVIEW_MATRIX, GL_PROJECTION_MATRIX}) {
+        glGetFloatv(which, matrix);
+        for (int i = 0; i < 16; ++i) EXPECT_EQ(matrix[i], i % 5 == 0 ? 1.0f : 0.0f);
+    }
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+TEST_F(WaveTubeGl, GreetingStandsUprightAndUnmirrored) {
+    REQUIRE_GL(gl);
+    // A data folder whose first greeting is a marker: green top-left, red top-right, blue below.
+    const std::filesystem::path build = std::filesystem::current_path();
+    char pattern[] = "/tmp/qvl_greeting_XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const std::filesystem::path root = pattern;
+    std::filesystem::create_directory(root / "data");
+    for (const auto& entry : std::filesystem::directory_iterator(build / "data"))
+        std::filesystem::create_symlink(entry.path(), root / "data" / entry.path().filename());
+    std::filesystem::remove(root / "data" / "greet1.png");
+    std::vector<unsigned char> marker(size_t(1920) * 820 * 4, 0);
+    for (int y = 60; y < 760; ++y)
+        for (int x = 60; x < 1860; ++x) {
+            unsigned char* p = &marker[(size_t(y) * 1920 + size_t(x)) * 4];
+            const bool top = y < 400, left = x < 960;
+            p[0] = top && !left ? 255 : 0;
+            p[1] = top && left ? 255 : 0;
+            p[2] = top ? 0 : 255;
+            p[3] = 255;
+        }
+    ASSERT_EQ(lodepng::encode((root / "data" / "greet1.png").string(), marker, 1920, 820), 0u);
+    ASSERT_EQ(chdir(root.c_str()), 0);
+    TubeScene tube(kWidth, kHeight);
+    tube.load();
+    ASSERT_EQ(chdir(build.c_str()), 0);
+    std::filesystem::remove_all(root);
+
+    startFrame();
+    tube.render(100.6);  // greeting 0 at opacity 0.95
+    auto at = [&](int x, int y) {  // y from the top of the frame
+        const std::uint32_t p = gl.pixel(x, kHeight - 1 - y);
+        return std::array<int, 3>{int(p >> 24), int((p >> 16) & 0xff), int((p >> 8) & 0xff)};
+    };
+    const auto topLeft = at(kWidth / 4, kHeight / 4), topRight = at(3 * kWidth / 4, kHeight / 4);
+    const auto bottom = at(kWidth / 2, 3 * kHeight / 4);
+    EXPECT_GT(topLeft[1], topLeft[0] + 60);
+    EXPECT_GT(topRight[0], topRight[1] + 60);
+    EXPECT_GT(bottom[2], bottom[0] + 60);
+}

@@ -7,12 +7,14 @@ Programme::Programme(std::int32_t viewportWidth, std::int32_t viewportHeight, co
       logo(viewportWidth, viewportHeight),
       helix(viewportWidth, viewportHeight),
       tube(viewportWidth, viewportHeight),
-      wave(viewportWidth, viewportHeight, &analyser) {
+      wave(viewportWidth, viewportHeight, &analyser),
+      face(viewportWidth, viewportHeight) {
     // Drawing order, not construction order: helix, logo (start not tested), wave, tube, face.
     scenes.add(&helix);
     scenes.add(&logo, /*testStart=*/false);
     scenes.add(&wave);
     scenes.add(&tube);
+    scenes.add(&face);
 }
 
 void Programme::load() {
@@ -21,6 +23,7 @@ void Programme::load() {
     helix.load();
     tube.load();
     wave.load();
+    face.load();
 }
 
 }  // namespace Quorvel

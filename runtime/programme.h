@@ -13,6 +13,7 @@
 #include "runtime/music_track.h"
 #include "runtime/spectrum_analyser.h"
 #include "runtime/timeline.h"
+#include "scenes/face_scene.h"
 #include "scenes/helix_scene.h"
 #include "scenes/logo_scene.h"
 #include "scenes/tube_scene.h"
@@ -38,6 +39,7 @@ private:
     Ostrel::HelixScene helix;
     Ostrel::TubeScene tube;
     Ostrel::WaveScene wave;
+    Ostrel::FaceScene face;
     Timeline scenes;
 };
 

@@ -4,20 +4,18 @@
 #include <gtest/gtest.h>
 
 #include <GL/glew.h>
-#include <lodepng.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
-#include <filesystem>
 #include <vector>
 
 #include "runtime/spectrum_analyser.h"
 #include "runtime/window.h"
 #include "scenes/tube_scene.h"
 #include "scenes/wave_scene.h"
+#include "tests/scenes/scratch_data.h"
 #include "tests/support/gl_context.h"
 
 using namespace Quorvel;
@@ -211,14 +209,6 @@ TEST_F(WaveTubeGl, TubeRestoresTheViewportAndLeavesItsState) {
 TEST_F(WaveTubeGl, GreetingStandsUprightAndUnmirrored) {
     REQUIRE_GL(gl);
     // A data folder whose first greeting is a marker: green top-left, red top-right, blue below.
-    const std::filesystem::path build = std::filesystem::current_path();
-    char pattern[] = "/tmp/qvl_greeting_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    const std::filesystem::path root = pattern;
-    std::filesystem::create_directory(root / "data");
-    for (const auto& entry : std::filesystem::directory_iterator(build / "data"))
-        std::filesystem::create_symlink(entry.path(), root / "data" / entry.path().filename());
-    std::filesystem::remove(root / "data" / "greet1.png");
     std::vector<unsigned char> marker(size_t(1920) * 820 * 4, 0);
     for (int y = 60; y < 760; ++y)
         for (int x = 60; x < 1860; ++x) {
@@ -229,12 +219,12 @@ TEST_F(WaveTubeGl, GreetingStandsUprightAndUnmirrored) {
             p[2] = top ? 0 : 255;
             p[3] = 255;
         }
-    ASSERT_EQ(lodepng::encode((root / "data" / "greet1.png").string(), marker, 1920, 820), 0u);
-    ASSERT_EQ(chdir(root.c_str()), 0);
+    ScratchData data;
+    data.writePng("greet1.png", marker, 1920, 820);
+    data.enter();
     TubeScene tube(kWidth, kHeight);
     tube.load();
-    ASSERT_EQ(chdir(build.c_str()), 0);
-    std::filesystem::remove_all(root);
+    data.leave();
 
     startFrame();
     tube.render(100.6);  // greeting 0 at opacity 0.95

@@ -10,6 +10,8 @@ const std::vector<AssetFamily>& assetFamilies() {
         {"helix_camera", writeHelixCameraPath},
         {"wave", writeWaveContent},
         {"tube", writeTubeContent},
+        {"face_meshes", writeFaceMeshes},
+        {"face_pictures", writeFacePictures},
     };
     return families;
 }

@@ -23,5 +23,7 @@ void writeHelixPictures(const std::string& dataDir);  // helix_wall.png, helix_c
 void writeHelixCameraPath(const std::string& dataDir); // helix.anim
 void writeWaveContent(const std::string& dataDir);     // skydome.obj, wave_skydome2.png, name_*.png
 void writeTubeContent(const std::string& dataDir);     // inside_tube.obj, blood_cell.obj, greet*.png
+void writeFaceMeshes(const std::string& dataDir);      // face.obj, face2.obj, face3.obj, eyes.obj, modules.obj, tube.obj
+void writeFacePictures(const std::string& dataDir);    // credits.png, face_bg.png, face_normal.png, face_lightprobe.png, face_eyes.png
 
 }  // namespace Quorvel::Assets

@@ -1,0 +1,193 @@
+#include "scenes/face_scene.h"
+
+#include <algorithm>
+#include <iostream>
+
+#include "engine/scene_setup.h"
+#include "scenes/face_timing.h"
+
+namespace Quorvel::Ostrel {
+
+FaceScene::FaceScene(std::int32_t width, std::int32_t height) : Scene(width, height, 134.0, 170.0, 0.0) {}
+
+FaceScene::~FaceScene() {
+    for (ShaderProgram* program : {tubeProgram, modulesProgram, eyesProgram, faceProgram}) delete program;
+    for (Shader* shader : {tubeFragmentShader, tubeVertexShader, modulesFragmentShader, modulesVertexShader,
+                           eyesFragmentShader, eyesVertexShader, faceFragmentShader, faceVertexShader})
+        delete shader;
+    for (Texture* texture : {eyesTexture, lightProbeTexture, normalTexture, backgroundTexture, creditsTexture})
+        delete texture;
+    for (Mesh* mesh : {tubeMesh, modulesMesh, eyesMesh, thirdFaceMesh, secondFaceMesh, baseFaceMesh, faceMesh})
+        delete mesh;
+}
+
+void FaceScene::load() {
+    creditsTexture = new Texture("data/credits.png");
+    clampEdges(*creditsTexture);
+    backgroundTexture = new Texture("data/face_bg.png");
+    faceMesh = new Mesh("data/face.obj");
+    baseFaceMesh = new Mesh("data/face.obj");
+    secondFaceMesh = new Mesh("data/face2.obj");
+    thirdFaceMesh = new Mesh("data/face3.obj");
+    eyesMesh = new Mesh("data/eyes.obj");
+    modulesMesh = new Mesh("data/modules.obj");
+    tubeMesh = new Mesh("data/tube.obj");
+    // The morph walks the four position arrays side by side: never past the shortest.
+    morphedFloats = std::min({faceMesh->quadPositions.size(), baseFaceMesh->quadPositions.size(),
+                              secondFaceMesh->quadPositions.size(), thirdFaceMesh->quadPositions.size()});
+    if (morphedFloats != faceMesh->quadPositions.size() || morphedFloats != secondFaceMesh->quadPositions.size() ||
+        morphedFloats != thirdFaceMesh->quadPositions.size()) {
+        std::cerr << "facescene: face meshes differ in size; morphing the first " << morphedFloats / 3
+                  << " vertices only" << std::endl;
+    }
+    normalTexture = new Texture("data/face_normal.png");
+    lightProbeTexture = new Texture("data/face_lightprobe.png");
+    buildProgram("data/face_face.vert", "data/face_face.frag", faceVertexShader, faceFragmentShader, faceProgram,
+                 {{"lightNormal", &faceLightLocation}, {"ntex", &ntexLocation}, {"lightProbe", &lightProbeLocation}});
+    eyesTexture = new Texture("data/face_eyes.png");
+    buildProgram("data/face_eyes.vert", "data/face_eyes.frag", eyesVertexShader, eyesFragmentShader, eyesProgram,
+                 {{"lightNormal", &eyesLightLocation}});
+    buildProgram("data/face_modules.vert", "data/face_modules.frag", modulesVertexShader, modulesFragmentShader,
+                 modulesProgram, {{"lightNormal", &modulesLightLocation}});
+    buildProgram("data/face_tube.vert", "data/face_tube.frag", tubeVertexShader, tubeFragmentShader, tubeProgram,
+                 {{"lightNormal", &tubeLightLocation}, {"t", &tubeTLocation}, {"tex", &tubeTexLocation}});
+    loaded = true;
+}
+
+void FaceScene::render(double time) {
+    if (!loaded) return;
+    glUseProgram(0);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    for (GLenum unit : {GL_TEXTURE0, GL_TEXTURE1, GL_TEXTURE2}) {
+        glActiveTexture(unit);
+        glBindTexture(GL_TEXTURE_2D, 0);
+    }
+    glActiveTexture(GL_TEXTURE0);
+
+    const FacePhase phase = facePhase(time - (startTime + timeOffset));
+    drawBackground(phase.second, phase.d);
+    placeCamera(phase.second, phase.d);
+    morph(phase.d);
+    drawGroup(phase.d);
+    drawCredits(phase.d);
+
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_DEPTH_TEST);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+void FaceScene::drawBackground(bool second, double d) {
+    glEnable(GL_TEXTURE_2D);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_DEPTH_TEST);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    backgroundTexture->bind(GL_TEXTURE0);
+    const auto coordinates =
+        backgroundCoordinates(second, d, backgroundTexture->extentS, backgroundTexture->extentT);
+    const float corners[4][2] = {{-1.0f, -1.0f}, {1.0f, -1.0f}, {1.0f, 1.0f}, {-1.0f, 1.0f}};
+    glBegin(GL_QUADS);
+    for (int k = 0; k < 4; ++k) {
+        glMultiTexCoord2f(GL_TEXTURE0, coordinates[size_t(k)][0], coordinates[size_t(k)][1]);
+        glVertex2f(corners[k][0], corners[k][1]);
+    }
+    glEnd();
+    backgroundTexture->unbind();
+}
+
+// Every camera field is set before either matrix is computed, so a frame never mixes phases.
+void FaceScene::placeCamera(bool second, double d) {
+    if (!second) {
+        camera.perspective = true;
+        camera.focalLength = 0.06f;
+        camera.location = {0.0f, 0.0f, 0.0f};
+        camera.rotation = {1.57075f, 0.0f, 1.57075f};
+    } else {
+        camera.perspective = false;
+        camera.orthoScale = 5.0f;
+        camera.location = {0.0f, 0.0f, 7.0f};
+        camera.rotation = {tiltRadians(d), 0.0f, 0.0f};
+    }
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glLoadMatrixf(camera.projectionMatrix().data());
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    if (!second) {
+        glLoadMatrixf(camera.viewMatrix().data());
+        glTranslatef(-10.0f, 0.0f, sinkHeight(d));
+    } else {
+        glMultMatrixf(camera.viewMatrix().data());
+        glTranslatef(0.0f, -0.1f, -1.7f);
+    }
+}
+
+void FaceScene::morph(double d) {
+    morphFace(baseFaceMesh->quadPositions.data(), secondFaceMesh->quadPositions.data(),
+              thirdFaceMesh->quadPositions.data(), morphedFloats, morphWeight(d), snapWeight(d),
+              faceMesh->quadPositions.data());
+}
+
+void FaceScene::drawGroup(double d) {
+    glEnable(GL_CULL_FACE);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glDepthMask(GL_TRUE);
+    glClear(GL_DEPTH_BUFFER_BIT);
+
+    glUseProgram(modulesProgram->name);
+    glUniform3f(modulesLightLocation, 0.0f, 0.5f, 1.0f);
+    modulesMesh->draw();
+    glUseProgram(0);
+
+    const std::array<float, 3> light = faceLight(d);
+    glUseProgram(faceProgram->name);
+    glUniform3f(faceLightLocation, light[0], light[1], light[2]);
+    glUniform1i(ntexLocation, 0);
+    glUniform1i(lightProbeLocation, 1);
+    normalTexture->bind(GL_TEXTURE0);
+    lightProbeTexture->bind(GL_TEXTURE1);
+    faceMesh->draw();
+    normalTexture->unbind();
+    lightProbeTexture->unbind();
+    glUseProgram(0);
+
+    // The eyes are shaded by their own program (lit like the face, with a wet highlight) rather
+    // than flat fixed-function texturing, which left them glowing in the shadowed sockets.
+    glUseProgram(eyesProgram->name);
+    glUniform3f(eyesLightLocation, light[0], light[1], light[2]);
+    eyesTexture->bind(GL_TEXTURE0);
+    eyesMesh->draw();
+    eyesTexture->unbind();
+    glUseProgram(0);
+
+    glUseProgram(tubeProgram->name);
+    glUniform3f(tubeLightLocation, 0.0f, 0.5f, 1.0f);
+    glUniform1f(tubeTLocation, float(d));
+    glUniform1i(tubeTexLocation, 0);
+    tubeMesh->draw();
+    glUseProgram(0);
+}
+
+void FaceScene::drawCredits(double d) {
+    glDisable(GL_CULL_FACE);
+    glPushMatrix();
+    glTranslatef(0.0f, -0.3f, 0.0f);
+    glRotatef(creditsDegrees(d), 0.0f, 0.0f, 1.0f);
+    glTranslatef(0.0f, 2.3f, -5.0f);
+    glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
+    glRotatef(90.0f, 0.0f, 1.0f, 0.0f);
+    glScalef(2.0f, 1.7f, 1.0f);
+    creditsTexture->drawPixelQuad(1080);
+    glPopMatrix();
+}
+
+}  // namespace Quorvel::Ostrel

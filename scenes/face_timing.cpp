@@ -1,0 +1,43 @@
+#include "scenes/face_timing.h"
+
+#include <algorithm>
+
+namespace Quorvel::Ostrel {
+
+FacePhase facePhase(double u) { return u < 20.0 ? FacePhase{false, u} : FacePhase{true, u + 1.0}; }
+
+float tiltRadians(double d) { return d <= 32.0 ? float(1.0 - (d - 22.0) / 10.0) : 0.0f; }
+
+float sinkHeight(double d) { return float((7.0 - d / 3.0) - 1.2); }
+
+std::array<float, 3> faceLight(double d) {
+    return d < 21.0 ? std::array<float, 3>{-1.0f, 1.0f, 1.0f} : std::array<float, 3>{1.0f, 1.0f, 1.0f};
+}
+
+float creditsDegrees(double d) {
+    if (d < 2.0) return 90.0f;
+    return std::max(float(90.0 - 30.0 * (d - 2.0)), 20.0f);
+}
+
+std::array<std::array<float, 2>, 4> backgroundCoordinates(bool second, double d, float extentS, float extentT) {
+    const float s = extentS, t0 = extentT;
+    if (second) return {{{s, 0.0f}, {0.0f, 0.0f}, {0.0f, float(-0.5 * t0)}, {s, float(-0.5 * t0)}}};
+    return {{{0.0f, 0.0f},
+             {s, 0.0f},
+             {s, float(-0.5 * (d / 21.0 + t0))},
+             {0.0f, float(-0.5 * (t0 + d / 21.0))}}};
+}
+
+float morphWeight(double d) { return std::clamp(float((d - 31.0) * 0.7), 0.0f, 1.0f); }
+
+float snapWeight(double d) { return std::clamp(float((d - 33.0) * 10.0), 0.0f, 1.0f); }
+
+void morphFace(const float* base, const float* second, const float* third, std::size_t count, float m, float snap,
+               float* face) {
+    for (std::size_t i = 0; i < count; ++i) {
+        const float blended = float(double(second[i]) * m + double(base[i]) * (1.0 - double(m)));
+        face[i] = float(double(third[i]) * snap + double(blended) * (1.0 - double(snap)));
+    }
+}
+
+}  // namespace Quorvel::Ostrel

@@ -1,0 +1,70 @@
+// The face scene's clock and morph against numbers worked out by hand: the cut at 154 s, the
+// tilt, the credits' swing, the morph weights, and a morph that never depends on the last frame.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "scenes/face_timing.h"
+
+using namespace Quorvel::Ostrel;
+
+TEST(FaceTiming, CutsToTheSecondPhaseAt154Seconds) {
+    const FacePhase before = facePhase(153.99 - 134.0), after = facePhase(154.0 - 134.0);
+    EXPECT_FALSE(before.second);
+    EXPECT_NEAR(before.d, 19.99, 1e-9);
+    EXPECT_TRUE(after.second);
+    EXPECT_EQ(after.d, 21.0);
+    EXPECT_EQ(faceLight(before.d)[0], -1.0f);
+    EXPECT_EQ(faceLight(after.d)[0], 1.0f);
+    EXPECT_EQ(sinkHeight(0.0), 5.8f);
+}
+
+TEST(FaceTiming, SecondCameraTiltsDownToFrontal) {
+    EXPECT_FLOAT_EQ(tiltRadians(facePhase(20.0).d), 1.1f);   // 154 s
+    EXPECT_FLOAT_EQ(tiltRadians(facePhase(26.0).d), 0.5f);   // 160 s
+    EXPECT_EQ(tiltRadians(facePhase(31.0).d), 0.0f);         // 165 s
+    EXPECT_EQ(tiltRadians(facePhase(35.0).d), 0.0f);
+}
+
+TEST(FaceTiming, CreditsSwingFrom90To20Degrees) {
+    EXPECT_EQ(creditsDegrees(136.0 - 134.0), 90.0f);
+    EXPECT_EQ(creditsDegrees(137.0 - 134.0), 60.0f);
+    EXPECT_EQ(creditsDegrees(138.34 - 134.0), 20.0f);
+    EXPECT_GT(creditsDegrees(138.3 - 134.0), 20.0f);
+    EXPECT_EQ(creditsDegrees(19.0), 20.0f);
+}
+
+TEST(FaceTiming, MorphLandsOnTheHitsAt164And166Seconds) {
+    auto at = [](double time) { return facePhase(time - 134.0).d; };
+    EXPECT_EQ(morphWeight(at(163.9)), 0.0f);
+    EXPECT_NEAR(morphWeight(at(164.5)), 0.35f, 1e-6f);
+    EXPECT_EQ(snapWeight(at(164.5)), 0.0f);
+    EXPECT_EQ(morphWeight(at(165.5)), 1.0f);
+    EXPECT_NEAR(snapWeight(at(166.05)), 0.5f, 1e-5f);
+    EXPECT_EQ(snapWeight(at(166.1)), 1.0f);
+    EXPECT_EQ(snapWeight(at(169.9)), 1.0f);
+
+    const std::vector<float> base{0.0f, 1.0f, 2.0f}, second{10.0f, 11.0f, 12.0f}, third{-4.0f, -4.0f, -4.0f};
+    std::vector<float> face(3, 99.0f);
+    morphFace(base.data(), second.data(), third.data(), 3, 0.35f, 0.0f, face.data());
+    EXPECT_NEAR(face[0], 3.5f, 1e-5f);  // 0.35 of the second shape, 0.65 of the base
+    const std::vector<float> once = face;
+    morphFace(base.data(), second.data(), third.data(), 3, 0.35f, 0.0f, face.data());
+    EXPECT_EQ(face, once);  // from the base copy every time, not from the last frame
+    morphFace(base.data(), second.data(), third.data(), 3, 1.0f, 0.5f, face.data());
+    EXPECT_FLOAT_EQ(face[1], 3.5f);  // halfway between the second and the third shape
+    morphFace(base.data(), second.data(), third.data(), 3, 1.0f, 1.0f, face.data());
+    EXPECT_EQ(face[2], -4.0f);
+}
+
+TEST(FaceTiming, BackgroundScrollsUprightThenMirrors) {
+    const auto first = backgroundCoordinates(false, 0.0, 1.0f, 1.0f);
+    EXPECT_EQ(first[0][0], 0.0f);
+    EXPECT_EQ(first[2][1], -0.5f);
+    EXPECT_NEAR(backgroundCoordinates(false, 19.99, 1.0f, 1.0f)[3][1], -0.976, 1e-3);
+    const auto second = backgroundCoordinates(true, 21.0, 1.0f, 1.0f);
+    EXPECT_EQ(second[0][0], 1.0f);  // left edge shows the picture's right edge
+    EXPECT_EQ(second[1][0], 0.0f);
+    EXPECT_EQ(second[2][1], -0.5f);
+    EXPECT_EQ(backgroundCoordinates(true, 35.0, 1.0f, 1.0f)[3][1], -0.5f);  // still
+}

@@ -1,0 +1,254 @@
+// The closing scene's meshes (see face_meshes.h). The head's shape lives in face_head.cpp;
+// this file adds what sits around it and writes the files. The modules keep clear of all
+// three faces, not only the first, because they stay still while the face changes under them.
+#include "tools/assetgen/face_meshes.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "tools/assetgen/face_head.h"
+
+namespace Quorvel::Assets {
+namespace {
+
+constexpr float pi = 3.14159265358979f;
+
+// Reverses every face whose normal points towards `centre`, so a closed part is seen from outside.
+void faceAwayFrom(MeshBuilder& mesh, Vec3 centre) {
+    for (auto& q : mesh.quads) {
+        const Vec3 a = mesh.positions[size_t(q[0])], c = mesh.positions[size_t(q[2])];
+        const Vec3 n = cross(c - a, mesh.positions[size_t(q[3])] - mesh.positions[size_t(q[1])]);
+        if (dot(n, (a + c) * 0.5f - centre) < 0.0f) q = {q[0], q[3], q[2], q[1]};
+    }
+}
+
+// How far a head ray runs to the nearest and to the farthest of the three faces' surfaces.
+struct Reach {
+    float nearest = 1e9f, farthest = 0.0f;
+};
+Reach reachOfFaces(const HeadRay& ray) {
+    Reach reach;
+    for (const HeadShape& shape : {HeadShape::calm(), HeadShape::gaunt(), HeadShape::machined()}) {
+        const float t = dot(headPoint(shape, ray) - ray.origin, ray.direction);
+        reach = {std::min(reach.nearest, t), std::max(reach.farthest, t)};
+    }
+    return reach;
+}
+
+// The point along a head ray that lies outside every face shape, lifted by `lift`.
+Vec3 clearOfAllFaces(const HeadRay& ray, float lift) {
+    return ray.origin + ray.direction * (reachOfFaces(ray).farthest + lift);
+}
+
+// An orthonormal pair across direction d.
+void across(Vec3 d, Vec3& side, Vec3& up) {
+    side = normalised(cross(d, std::abs(d.y) < 0.9f ? Vec3{0.0f, 1.0f, 0.0f} : Vec3{1.0f, 0.0f, 0.0f}));
+    up = cross(side, d);
+}
+
+// A closed cylinder from a to b: a side and two flat caps with their own (sharp-edged) vertices.
+MeshBuilder cylinder(Vec3 a, Vec3 b, float radius, int segments = 20) {
+    const Vec3 axis = normalised(b - a);
+    Vec3 side, up;
+    across(axis, side, up);
+    auto ring = [&](Vec3 centre, float angle, float r) {
+        return centre + side * (r * std::cos(angle)) + up * (r * std::sin(angle));
+    };
+    MeshBuilder mesh = MeshBuilder::surface(
+        segments, 1, [&](float u, float v) { return ring(a + (b - a) * v, 2.0f * pi * u, radius); }, true);
+    for (const float end : {0.0f, 1.0f}) {
+        const Vec3 centre = end > 0.0f ? b : a, outwards = axis * (end > 0.0f ? 1.0f : -1.0f);
+        MeshBuilder cap = MeshBuilder::surface(
+            segments, 1, [&](float u, float v) { return ring(centre, 2.0f * pi * u, radius * v); }, true);
+        faceAwayFrom(cap, centre - outwards);
+        cap.smoothNormals();
+        mesh.append(cap);
+    }
+    faceAwayFrom(mesh, (a + b) * 0.5f);
+    mesh.smoothNormals();
+    return mesh;
+}
+
+// A plate following the skull over azimuths [a0, a1] and ray heights [w0, w1]: a curved top
+// standing clear of every face and walls that reach down below the skin of every face.
+MeshBuilder skullPlate(float a0, float a1, float w0, float w1) {
+    const int columns = 12, rows = 10;
+    auto ray = [&](float u, float v) { return headRay(a0 + (a1 - a0) * u, w0 + (w1 - w0) * v); };
+    auto at = [&](float u, float v, float depth) {
+        // depth 0 on the plate's top, 1 at the foot of its walls
+        const HeadRay r = ray(u, v);
+        const Reach reach = reachOfFaces(r);
+        const float top = reach.farthest + 0.04f, foot = reach.nearest - 0.03f;
+        return r.origin + r.direction * (top + (foot - top) * depth);
+    };
+    MeshBuilder top = MeshBuilder::surface(columns, rows, [&](float u, float v) { return at(u, v, 0.0f); });
+    const Vec3 centre = at(0.5f, 0.5f, 0.5f);
+    MeshBuilder mesh = top;
+    // Four walls along the border, each its own strip so the plate's edge stays sharp.
+    const std::function<std::array<float, 2>(float)> edges[] = {
+        [](float s) { return std::array<float, 2>{s, 0.0f}; }, [](float s) { return std::array<float, 2>{1.0f, s}; },
+        [](float s) { return std::array<float, 2>{1.0f - s, 1.0f}; },
+        [](float s) { return std::array<float, 2>{0.0f, 1.0f - s}; }};
+    for (const auto& edge : edges) {
+        MeshBuilder wall = MeshBuilder::surface(columns, 1, [&](float s, float v) {
+            const auto uv = edge(s);
+            return at(uv[0], uv[1], v);
+        });
+        faceAwayFrom(wall, centre);
+        wall.smoothNormals();
+        mesh.append(wall);
+    }
+    return mesh;
+}
+
+// A torus around the neck's axis at height y, in the neck's own elliptical section.
+MeshBuilder neckRing(float y, float lift, float thickness) {
+    const float axisZ = neckAxisZ(y);
+    MeshBuilder ring = MeshBuilder::surface(
+        64, 12,
+        [&](float u, float v) {
+            const float a = 2.0f * pi * u, b = 2.0f * pi * v;
+            const float rx = neckRadiusX + lift + thickness * std::cos(b), rz = neckRadiusZ + lift + thickness * std::cos(b);
+            return Vec3{rx * std::sin(a), y + thickness * std::sin(b), axisZ + rz * std::cos(a)};
+        },
+        true);
+    // The tube's own seam (v = 0 and 1) shares positions but not normals; smooth them together.
+    const int stride = 65;
+    for (int c = 0; c <= 64; ++c) {
+        const size_t first = size_t(c), last = size_t(12 * stride + c);
+        ring.normals[first] = ring.normals[last] = normalised(ring.normals[first] + ring.normals[last]);
+    }
+    return ring;
+}
+
+// A piston on the back of the neck: a barrel at the shoulders, a rod up to a mount on the skull.
+MeshBuilder piston(float side) {
+    const Vec3 bottom{0.34f * side, -2.1f, -0.55f}, middle{0.33f * side, -1.25f, -0.6f};
+    const Vec3 mount = clearOfAllFaces(headRay(pi - 0.55f * side, 0.3f), -0.02f);
+    MeshBuilder mesh = cylinder(bottom, middle, 0.06f);
+    mesh.append(cylinder(middle - Vec3{0.0f, 0.05f, 0.0f}, middle, 0.075f));
+    mesh.append(cylinder(middle, mount, 0.03f));
+    mesh.append(cylinder(mount - normalised(mount - middle) * 0.06f, mount, 0.065f));
+    return mesh;
+}
+
+// A round port on the side of the skull, behind and above the ear.
+MeshBuilder templePort(float side) {
+    const HeadRay ray = headRay(1.95f * side, 0.6f);
+    const Vec3 base = clearOfAllFaces(ray, -0.03f);
+    MeshBuilder mesh = cylinder(base, base + ray.direction * 0.09f, 0.15f, 28);
+    mesh.append(cylinder(base, base + ray.direction * 0.13f, 0.07f, 20));
+    return mesh;
+}
+
+MeshBuilder modules() {
+    MeshBuilder mesh;
+    // Plates over the back of the skull: a keel row down the middle and one each side.
+    mesh.append(skullPlate(pi - 0.42f, pi + 0.42f, 0.6f, 0.76f));
+    mesh.append(skullPlate(pi - 0.3f, pi + 0.3f, 0.79f, 0.9f));
+    mesh.append(skullPlate(pi - 0.34f, pi + 0.34f, 0.43f, 0.57f));
+    for (const float side : {-1.0f, 1.0f}) {
+        mesh.append(skullPlate(side * 2.05f, side * 2.62f, 0.5f, 0.72f));
+        mesh.append(skullPlate(side * 2.2f, side * 2.7f, 0.75f, 0.86f));
+        mesh.append(piston(side));
+        mesh.append(templePort(side));
+    }
+    for (const float y : {-1.3f, -1.45f, -1.6f}) mesh.append(neckRing(y, 0.035f, 0.03f));
+    return mesh;
+}
+
+MeshBuilder eyes() {
+    MeshBuilder mesh;
+    for (const int side : {-1, 1}) {
+        const Vec3 centre = eyeCentre(side);
+        MeshBuilder eye = MeshBuilder::surface(
+            32, 24,
+            [&](float u, float v) {
+                const float lon = 2.0f * pi * (u - 0.5f), lat = pi * (v - 0.5f);
+                return centre + Vec3{std::cos(lat) * std::sin(lon), std::sin(lat), std::cos(lat) * std::cos(lon)} *
+                                    eyeRadius;
+            },
+            true);
+        // Planar projection along the eye's forward axis: the picture's centre is the pupil.
+        for (size_t i = 0; i < eye.positions.size(); ++i) {
+            const Vec3 local = eye.positions[i] - centre;
+            eye.texCoords[i] = {0.5f + local.x / (2.0f * eyeRadius), 0.5f - local.y / (2.0f * eyeRadius)};
+            eye.normals[i] = normalised(local);
+        }
+        mesh.append(eye);
+    }
+    return mesh;
+}
+
+// Catmull-Rom through the cable's control points, t in [0, 1] over the whole length.
+Vec3 cablePoint(float t) {
+    static const Vec3 points[] = {{0.0f, -0.5f, -0.3f},  {0.0f, -0.58f, -0.62f}, {0.0f, -0.85f, -1.15f},
+                                  {0.1f, -1.45f, -1.6f}, {0.3f, -2.4f, -1.95f},  {0.5f, -3.6f, -2.15f},
+                                  {0.7f, -5.1f, -2.25f}, {0.9f, -7.0f, -2.3f},   {1.0f, -8.5f, -2.3f}};
+    const int segments = int(std::size(points)) - 1;
+    const float x = std::clamp(t, 0.0f, 1.0f) * float(segments);
+    const int i = std::min(int(x), segments - 1);
+    const float f = x - float(i);
+    auto p = [&](int k) { return points[std::clamp(k, 0, segments)]; };
+    const Vec3 p0 = p(i - 1), p1 = p(i), p2 = p(i + 1), p3 = p(i + 2);
+    const float f2 = f * f, f3 = f2 * f;
+    return (p1 * 2.0f + (p2 - p0) * f + (p0 * 2.0f - p1 * 5.0f + p2 * 4.0f - p3) * f2 +
+            (p1 * 3.0f - p0 - p2 * 3.0f + p3) * f3) *
+           0.5f;
+}
+
+MeshBuilder tube() {
+    const float radius = 0.1f;
+    const int around = 16, along = 240;
+    MeshBuilder mesh = MeshBuilder::surface(
+        around, along,
+        [&](float u, float v) {
+            const Vec3 centre = cablePoint(v);
+            const Vec3 tangent = normalised(cablePoint(std::min(v + 0.002f, 1.0f)) - cablePoint(std::max(v - 0.002f, 0.0f)));
+            // The cable stays near the x = 0 plane, so x is never along it: a steady frame.
+            const Vec3 n = normalised(cross(tangent, {1.0f, 0.0f, 0.0f})), b = cross(tangent, n);
+            const float a = 2.0f * pi * u;
+            return centre + (n * std::cos(a) + b * std::sin(a)) * radius;
+        },
+        true);
+    // u along the cable, v around it.
+    for (auto& st : mesh.texCoords) st = {st[1], st[0]};
+    return mesh;
+}
+
+}  // namespace
+
+Vec3 groupOrientation(Vec3 p) {
+    // A turn about the up axis that sends the face's front (+z) to (0.57, 0, 0.82).
+    const float angle = std::atan2(0.57f, 0.82f), c = std::cos(angle), s = std::sin(angle);
+    return {c * p.x + s * p.z, p.y, -s * p.x + c * p.z};
+}
+
+FaceMeshes buildFaceMeshes() {
+    FaceMeshes m{headMesh(HeadShape::calm(), faceColumns, faceRows),
+                 headMesh(HeadShape::gaunt(), faceColumns, faceRows),
+                 headMesh(HeadShape::machined(), faceColumns, faceRows),
+                 eyes(),
+                 modules(),
+                 tube()};
+    // Raised along world z: the second camera starts low, looking up the y axis, and would
+    // otherwise cut the head at the bottom of the frame; seen from above at the end it does
+    // not matter, and the first camera just sees the group enter a little later.
+    const auto placed = [](Vec3 p) { return groupOrientation(p) + Vec3{0.0f, 0.0f, kGroupLift}; };
+    for (MeshBuilder* mesh : {&m.face, &m.face2, &m.face3, &m.eyes, &m.modules, &m.tube})
+        mesh->transform(placed, groupOrientation);
+    return m;
+}
+
+void writeFaceMeshes(const std::string& dataDir) {
+    const FaceMeshes m = buildFaceMeshes();
+    writeObj(dataDir + "/face.obj", m.face);
+    writeObj(dataDir + "/face2.obj", m.face2);
+    writeObj(dataDir + "/face3.obj", m.face3);
+    writeObj(dataDir + "/eyes.obj", m.eyes);
+    writeObj(dataDir + "/modules.obj", m.modules);
+    writeObj(dataDir + "/tube.obj", m.tube);
+}
+
+}  // namespace Quorvel::Assets

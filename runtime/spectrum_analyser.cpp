@@ -8,14 +8,14 @@ namespace Quorvel {
 
 SpectrumAnalyser::SpectrumAnalyser(const MusicTrack& music)
     : track(&music), samples(2048, 0.0f), spectrum(2048, 0.0f), vertices(372, 0.0f), normals(372, 0.0f),
-      fft(2048), heights(32, 0.0f) {}
+      fft(2048), weights(32), magnitudes(1024, 0.0f), heights(32, 0.0f) {}
 
 void SpectrumAnalyser::compute(double time) {
     const int channels = track->format == AL_FORMAT_STEREO16 ? 2 : 1;
     const std::int64_t start = windowStart(double(track->frequency), time, fftSize, channels);
     gatherWindow(track->pcm.data(), track->sampleCount(), start, channels, fftSize, samples.data());
     fft.transform(samples.data(), spectrum.data());
-    bandHeights(spectrum.data(), fftSize, bandCount, heights.data());
+    bandHeights(spectrum.data(), fftSize, weights, magnitudes.data(), heights.data());
     writeLineArrays(heights.data(), bandCount, vertices.data(), normals.data());
 }
 

@@ -15,6 +15,7 @@
 
 #include "runtime/music_track.h"
 #include "runtime/real_fft.h"
+#include "runtime/spectrum_bands.h"
 
 namespace Quorvel {
 
@@ -41,6 +42,8 @@ public:
     static constexpr int kDrawnEntries = 104;
 
 private:
+    BandWeights weights;
+    std::vector<float> magnitudes;
     std::vector<float> heights;
 };
 

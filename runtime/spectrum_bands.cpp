@@ -1,5 +1,6 @@
 #include "runtime/spectrum_bands.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -16,38 +17,55 @@ std::int64_t windowStart(double rate, double time, int size, int channels) {
 
 void gatherWindow(const char* pcm, std::size_t count, std::int64_t start, int channels, int size,
                   float* window) {
-    const std::int64_t end = std::int64_t(count);
-    for (int i = 0; i < size; ++i) {
-        const std::int64_t index = start + std::int64_t(i) * channels;
-        if (index < 0 || index >= end) {
-            window[i] = 0.0f;
-            continue;
+    // Frames [first, last) lie inside the track; the rest of the window is silence.
+    const std::int64_t end = std::int64_t(count), step = channels;
+    std::int64_t first = start >= 0 ? 0 : (-start + step - 1) / step;
+    std::int64_t last = start >= end ? 0 : (end - start + step - 1) / step;
+    first = std::min<std::int64_t>(first, size);
+    last = std::clamp<std::int64_t>(last, first, size);
+    for (std::int64_t i = 0; i < first; ++i) window[i] = 0.0f;
+    // The bytes in range, copied once into aligned storage (the PCM is plain bytes), then
+    // converted in a loop the compiler can run several samples at a time.
+    constexpr std::int64_t kMaxSamples = 4096;
+    std::int16_t block[kMaxSamples];
+    while (first < last) {
+        const std::int64_t frames = std::min(last - first, kMaxSamples / step);
+        std::memcpy(block, pcm + 2 * (start + first * step), std::size_t(2 * ((frames - 1) * step + 1)));
+        float* out = window + first;
+        if (step == 1) {
+            for (std::int64_t i = 0; i < frames; ++i) out[i] = float(block[i]) * (1.0f / 16384.0f);
+        } else {
+            for (std::int64_t i = 0; i < frames; ++i) out[i] = float(block[i * step]) * (1.0f / 16384.0f);
         }
-        std::int16_t value;
-        std::memcpy(&value, pcm + 2 * index, sizeof value);  // little-endian PCM on a little-endian host
-        window[i] = float(value * (1.0 / 16384.0));
+        first += frames;
+    }
+    for (std::int64_t i = last; i < size; ++i) window[i] = 0.0f;
+}
+
+BandWeights::BandWeights(int bands) : level(std::size_t(bands)), weight(std::size_t(bands)) {
+    for (int i = 0; i < bands; ++i) {
+        const int q = (bands - i) / bands;  // integer: 1 for band 0 only
+        weight[std::size_t(i)] = std::sqrt(std::sqrt(1.0 - (1 - q) * 0.7 + 0.5));
+        level[std::size_t(i)] = std::log(1.0 + i * (1.0 / bands));
     }
 }
 
-void bandHeights(const float* spectrum, int size, int bands, float* heights) {
-    const int half = size / 2, perBand = half / bands;
-    // Bands are summed side by side (each in increasing k): the same sums, but the compiler can
-    // run the independent bands in parallel lanes instead of one long dependency chain.
-    float sums[64] = {};
-    for (int j = 0; j < perBand; ++j) {
-        for (int i = 0; i < bands && i < 64; ++i) {
-            const int k = i * perBand + j;
-            const float re = spectrum[k], im = spectrum[k + half];  // k = 0 pairs with Re X_{N/2}
-            const float power = re * re + im * im;
-            sums[i] += std::sqrt(power);
-        }
+void bandHeights(const float* spectrum, int size, const BandWeights& weights, float* magnitudes, float* heights) {
+    const int half = size / 2, bands = int(weights.level.size()), perBand = half / bands;
+    // k = 0 pairs with spectrum[half], the real part of X_{N/2}, as the layout has it.
+    for (int k = 0; k < half; ++k) {
+        const float re = spectrum[k], im = spectrum[k + half];
+        magnitudes[k] = std::sqrt(re * re + im * im);
     }
-    for (int i = 0; i < bands && i < 64; ++i) {
+    // Every band sums its bins in increasing k; the bands run side by side, so the adds of
+    // different bands overlap instead of waiting on each other.
+    float sums[64] = {};
+    const int lanes = std::min(bands, 64);
+    for (int j = 0; j < perBand; ++j)
+        for (int i = 0; i < lanes; ++i) sums[i] += magnitudes[i * perBand + j];
+    for (int i = 0; i < lanes; ++i) {
         const float mean = sums[i] / float(perBand);
-        const int q = (bands - i) / bands;  // integer: 1 for band 0 only
-        const double w = std::sqrt(std::sqrt(1.0 - (1 - q) * 0.7 + 0.5));
-        const double level = std::log(1.0 + i * (1.0 / bands));
-        heights[i] = float(level * mean * 1.2 * w);
+        heights[i] = float(weights.level[std::size_t(i)] * mean * 1.2 * weights.weight[std::size_t(i)]);
     }
 }
 

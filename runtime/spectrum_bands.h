@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace Quorvel {
 
@@ -23,9 +24,18 @@ std::int64_t windowStart(double rate, double time, int size, int channels);
 void gatherWindow(const char* pcm, std::size_t count, std::int64_t start, int channels, int size,
                   float* window);
 
-// Band heights from a spectrum in the RealFft layout: the first size/2 bins in `bands` equal
-// groups, each group's mean magnitude weighted by ln(1 + i / bands) and the band weight.
-void bandHeights(const float* spectrum, int size, int bands, float* heights);
+// The per-band factors of the heights, worked out once: ln(1 + i / bands) and the fourth root
+// of 1.5 for band 0, of 0.8 for the others.
+struct BandWeights {
+    explicit BandWeights(int bands);
+    std::vector<double> level;
+    std::vector<double> weight;
+};
+
+// Band heights from a spectrum in the RealFft layout: the magnitudes of the first size/2 bins
+// (written to `magnitudes`), summed in equal groups in increasing order, each group's mean
+// times its level, 1.2 and its weight.
+void bandHeights(const float* spectrum, int size, const BandWeights& weights, float* magnitudes, float* heights);
 
 // x of band i, from -1 (band 0) to +1 (band bands-1), and its mirror from -1 to -3.
 float bandX(int i, int bands);

@@ -15,7 +15,8 @@ varying vec2 uv;
 const float pi = 3.14159265;
 
 vec3 probe(vec3 n) {
-    vec2 at = vec2(atan(n.x, n.z) / (2.0 * pi) + 0.5, acos(clamp(n.y, -1.0, 1.0)) / pi);
+    // atan(0, 0) is undefined: at the crown and under the chin any column will do.
+    vec2 at = vec2(atan(n.x, n.z + 1e-6) / (2.0 * pi) + 0.5, acos(clamp(n.y, -1.0, 1.0)) / pi);
     return texture2D(lightProbe, at).rgb;
 }
 

@@ -18,8 +18,8 @@ void main() {
     for (int i = 0; i < 8; ++i) {
         float a = float(i) * 0.785398;
         vec2 offset = vec2(cos(a), sin(a) * 1.7778) * 0.006;
-        vec3 near = texture2D(scene, uv + offset).rgb;
-        vec3 far = texture2D(scene, uv + 2.2 * offset).rgb;
+        vec3 near = texture2D(scene, clamp(uv + offset, 0.0, 1.0)).rgb;  // no wrap to the far edge
+        vec3 far = texture2D(scene, clamp(uv + 2.2 * offset, 0.0, 1.0)).rgb;
         glow += max(near - 0.55, 0.0) + 0.6 * max(far - 0.55, 0.0);
     }
     colour += glow * 0.14;

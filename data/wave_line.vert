@@ -19,6 +19,7 @@ float squeeze(float h) {
 }
 
 void main() {
+    // Exactly -1 is ambiguous (band 0's x and mirrored x), but segment 0 is never drawn.
     bool first = gl_Normal.x > -1.0;
     vec2 self = vec2(gl_Vertex.x, squeeze(gl_Vertex.z));
     vec2 other = first ? vec2(gl_Normal.x, squeeze(gl_Normal.z)) : vec2(-2.0 - gl_Normal.x, squeeze(-gl_Normal.z));

@@ -6,6 +6,8 @@
 namespace Quorvel::Ostrel {
 
 GreetingFrame greetingFrame(double d, double timeOffset) {
+    // A time that is not a number shows nothing rather than casting NaN to an index.
+    if (!std::isfinite(d)) return {kGreetingCount, 0.0, kGreetingCount, 0.0, 0};
     const double g = d - timeOffset;
     const double b = (g - 1.0) - 0.5;
     const double mainClock = std::max(b, 0.0);

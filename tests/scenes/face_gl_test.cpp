@@ -146,8 +146,7 @@ TEST_F(FaceGl, BackgroundMirrorsAtTheCutAndTheStateIsLeftClean) {
 TEST_F(FaceGl, UnequalFaceMeshesMorphOnlyAsFarAsTheShortest) {
     REQUIRE_GL(gl);
     ScratchData data;
-    data.writeFile("face2.obj", "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nf 1 2 3 4\n");
-    data.writeFile("face3.obj", "");  // present but empty, as after a failed load
+    data.writeFile("face2.obj", "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nf 1 2 3 4\n");  // one quad
     data.enter();
     FaceScene face(kWidth, kHeight);
     {
@@ -157,12 +156,29 @@ TEST_F(FaceGl, UnequalFaceMeshesMorphOnlyAsFarAsTheShortest) {
         EXPECT_EQ(errors.text().find("facescene", errors.text().find("facescene") + 1), std::string::npos);
     }
     data.leave();
-    EXPECT_EQ(face.morphedFloats, 0u);
-    const std::vector<float> before = face.faceMesh->quadPositions;
+    ASSERT_EQ(face.morphedFloats, 12u);
+    const std::vector<float> base = face.baseFaceMesh->quadPositions;
     for (double time : {160.0, 164.5, 166.2}) {
         startFrame();
         face.render(time);  // AddressSanitizer would catch a read or write past an array
     }
-    EXPECT_EQ(face.faceMesh->quadPositions, before);
+    // At 166.2 s the covered part is the third shape; the rest keeps the base shape.
+    const std::vector<float>& drawn = face.faceMesh->quadPositions;
+    ASSERT_EQ(drawn.size(), base.size());
+    for (size_t i = 0; i < 12; ++i) EXPECT_EQ(drawn[i], face.thirdFaceMesh->quadPositions[i]) << i;
+    EXPECT_TRUE(std::equal(drawn.begin() + 12, drawn.end(), base.begin() + 12));
+    // A face mesh that is missing altogether: nothing is morphed, nothing breaks.
+    ScratchData empty;
+    empty.writeFile("face3.obj", "");
+    empty.enter();
+    FaceScene unloaded(kWidth, kHeight);
+    {
+        StreamCapture errors(std::cerr);
+        unloaded.load();
+    }
+    empty.leave();
+    EXPECT_EQ(unloaded.morphedFloats, 0u);
+    startFrame();
+    unloaded.render(166.2);
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }

@@ -2,6 +2,7 @@
 // tilt, the credits' swing, the morph weights, and a morph that never depends on the last frame.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <vector>
 
 #include "scenes/face_timing.h"
@@ -58,13 +59,15 @@ TEST(FaceTiming, MorphLandsOnTheHitsAt164And166Seconds) {
 }
 
 TEST(FaceTiming, BackgroundScrollsUprightThenMirrors) {
-    const auto first = backgroundCoordinates(false, 0.0, 1.0f, 1.0f);
-    EXPECT_EQ(first[0][0], 0.0f);
-    EXPECT_EQ(first[2][1], -0.5f);
+    using Corners = std::array<std::array<float, 2>, 4>;
+    // Extents of a picture in larger storage, so a swapped s and t would show.
+    const Corners first = backgroundCoordinates(false, 0.0, 0.75f, 0.5f);
+    EXPECT_EQ(first, (Corners{{{0.0f, 0.0f}, {0.75f, 0.0f}, {0.75f, -0.25f}, {0.0f, -0.25f}}}));
+    const Corners late = backgroundCoordinates(false, 10.5, 0.75f, 0.5f);
+    EXPECT_EQ(late, (Corners{{{0.0f, 0.0f}, {0.75f, 0.0f}, {0.75f, -0.5f}, {0.0f, -0.5f}}}));
     EXPECT_NEAR(backgroundCoordinates(false, 19.99, 1.0f, 1.0f)[3][1], -0.976, 1e-3);
-    const auto second = backgroundCoordinates(true, 21.0, 1.0f, 1.0f);
-    EXPECT_EQ(second[0][0], 1.0f);  // left edge shows the picture's right edge
-    EXPECT_EQ(second[1][0], 0.0f);
-    EXPECT_EQ(second[2][1], -0.5f);
-    EXPECT_EQ(backgroundCoordinates(true, 35.0, 1.0f, 1.0f)[3][1], -0.5f);  // still
+    // Mirrored left to right and still: the left edge shows the picture's right edge.
+    const Corners second = backgroundCoordinates(true, 21.0, 0.75f, 0.5f);
+    EXPECT_EQ(second, (Corners{{{0.75f, 0.0f}, {0.0f, 0.0f}, {0.0f, -0.25f}, {0.75f, -0.25f}}}));
+    EXPECT_EQ(backgroundCoordinates(true, 35.0, 0.75f, 0.5f), second);
 }

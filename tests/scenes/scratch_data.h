@@ -27,7 +27,7 @@ public:
             std::filesystem::create_symlink(entry.path(), root / "data" / entry.path().filename());
     }
     ~ScratchData() {
-        leave();
+        if (chdir(build.c_str()) != 0) {}  // best effort: a destructor must not throw
         std::error_code ignored;
         std::filesystem::remove_all(root, ignored);
     }

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/program_build.h"
 #include "runtime/spectrum_analyser.h"
 #include "runtime/window.h"
 #include "scenes/tube_scene.h"
@@ -44,17 +45,6 @@ std::pair<double, double> brightness(const std::vector<std::uint8_t>& rgba) {
     return {mean, std::sqrt(std::max(0.0, squares / double(n) - mean * mean))};
 }
 
-// Warm off-white pixels (the names' text) in one quarter of the frame (rows bottom first).
-int textPixels(const std::vector<std::uint8_t>& rgba, bool top, bool right) {
-    int count = 0;
-    for (int y = top ? kHeight / 2 : 0; y < (top ? kHeight : kHeight / 2); ++y)
-        for (int x = right ? kWidth / 2 : 0; x < (right ? kWidth : kWidth / 2); ++x) {
-            const std::uint8_t* p = &rgba[size_t(4 * (y * kWidth + x))];
-            if (p[0] > 170 && p[1] > 160 && p[2] > 140 && p[0] >= p[2]) ++count;
-        }
-    return count;
-}
-
 class WaveTubeGl : public ::testing::Test {
 protected:
     static GlContext& context() {
@@ -70,7 +60,7 @@ protected:
 
 }  // namespace
 
-TEST_F(WaveTubeGl, LandscapeFramesShowLinesSkyAndNames) {
+TEST_F(WaveTubeGl, LandscapeFramesAreDesignedPictures) {
     REQUIRE_GL(gl);
     SpectrumAnalyser analyser(music());
     WaveScene wave(kWidth, kHeight, &analyser);
@@ -83,29 +73,151 @@ TEST_F(WaveTubeGl, LandscapeFramesShowLinesSkyAndNames) {
         EXPECT_GT(mean, 25.0) << "at " << time;
         EXPECT_GT(spread, 25.0) << "at " << time;
     }
-    // Tornwick top right from 75 s, Pelmo top left from 83 s; neither before 75 s.
-    startFrame();
-    wave.render(74.5);
-    const std::vector<std::uint8_t> none = gl.readPixels();
-    EXPECT_LT(textPixels(none, true, true), 15);
-    EXPECT_LT(textPixels(none, true, false), 15);
-    startFrame();
-    wave.render(78.5);
-    const std::vector<std::uint8_t> tornwick = gl.readPixels();
-    EXPECT_GT(textPixels(tornwick, true, true), 150);
-    EXPECT_LT(textPixels(tornwick, true, false), 15);
-    startFrame();
-    wave.render(86.5);
-    const std::vector<std::uint8_t> pelmo = gl.readPixels();
-    EXPECT_GT(textPixels(pelmo, true, false), 150);
-    EXPECT_LT(textPixels(pelmo, true, true), 15);
-    // The landscape flows: one grid step later every line shows another moment.
-    startFrame();
-    wave.render(80.0);
-    const std::vector<std::uint8_t> now = gl.readPixels();
-    startFrame();
-    wave.render(80.08);
-    EXPECT_NE(gl.readPixels(), now);
+}
+
+namespace {
+
+// A w x h picture of one colour inside a transparent border (a marker for a name or a sky).
+std::vector<unsigned char> markerPicture(unsigned w, unsigned h, unsigned char r, unsigned char g, unsigned char b,
+                                         unsigned border) {
+    std::vector<unsigned char> rgba(size_t(w) * h * 4, 0);
+    for (unsigned y = border; y < h - border; ++y)
+        for (unsigned x = border; x < w - border; ++x) {
+            unsigned char* p = &rgba[(size_t(y) * w + x) * 4];
+            p[0] = r, p[1] = g, p[2] = b, p[3] = 255;
+        }
+    return rgba;
+}
+
+// Pixels of one marker colour in one quarter of the frame (rows bottom first).
+int markerPixels(const std::vector<std::uint8_t>& rgba, bool top, bool right, bool green) {
+    int count = 0;
+    for (int y = top ? kHeight / 2 : 0; y < (top ? kHeight : kHeight / 2); ++y)
+        for (int x = right ? kWidth / 2 : 0; x < (right ? kWidth : kWidth / 2); ++x) {
+            const std::uint8_t* p = &rgba[size_t(4 * (y * kWidth + x))];
+            if (green ? p[1] > 200 && p[0] < 60 && p[2] < 60 : p[0] > 200 && p[2] > 200 && p[1] < 60) ++count;
+        }
+    return count;
+}
+
+// Sum of absolute channel differences between two frames.
+double frameDifference(const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b) {
+    double sum = 0.0;
+    for (size_t i = 0; i < a.size(); ++i) sum += std::abs(int(a[i]) - int(b[i]));
+    return sum;
+}
+
+}  // namespace
+
+TEST_F(WaveTubeGl, EachNameShowsWhereAndWhenItsFadeSays) {
+    REQUIRE_GL(gl);
+    ScratchData data;
+    data.writePng("name_tornwick.png", markerPicture(600, 200, 255, 0, 255, 8), 600, 200);  // magenta
+    data.writePng("name_pelmo.png", markerPicture(600, 200, 0, 255, 0, 8), 600, 200);       // green
+    data.enter();
+    SpectrumAnalyser analyser(music());
+    WaveScene wave(kWidth, kHeight, &analyser);
+    wave.load();
+    data.leave();
+    struct Expected {
+        double time;
+        int tornwickTopRight, pelmoTopLeft;  // at least this many, or none when 0
+    };
+    for (const Expected e : {Expected{74.5, 0, 0}, Expected{78.5, 200, 0}, Expected{86.5, 0, 200},
+                             Expected{92.5, 0, 0}}) {
+        startFrame();
+        wave.render(e.time);
+        const std::vector<std::uint8_t> frame = gl.readPixels();
+        const int tornwick = markerPixels(frame, true, true, false), pelmo = markerPixels(frame, true, false, true);
+        EXPECT_EQ(tornwick > e.tornwickTopRight, e.tornwickTopRight > 0) << tornwick << " at " << e.time;
+        EXPECT_EQ(tornwick == 0, e.tornwickTopRight == 0) << tornwick << " at " << e.time;
+        EXPECT_EQ(pelmo > e.pelmoTopLeft, e.pelmoTopLeft > 0) << pelmo << " at " << e.time;
+        EXPECT_EQ(pelmo == 0, e.pelmoTopLeft == 0) << pelmo << " at " << e.time;
+        EXPECT_EQ(markerPixels(frame, false, false, false) + markerPixels(frame, false, true, true), 0);
+    }
+}
+
+TEST_F(WaveTubeGl, LinesFollowTheMusicAndFlowOnTheGrid) {
+    REQUIRE_GL(gl);
+    // A black sky and invisible names: what is left of the frame is the lines.
+    ScratchData data;
+    data.writePng("wave_skydome2.png", markerPicture(4, 4, 0, 0, 0, 0), 4, 4);
+    data.writePng("name_tornwick.png", markerPicture(4, 4, 0, 0, 0, 4), 4, 4);
+    data.writePng("name_pelmo.png", markerPicture(4, 4, 0, 0, 0, 4), 4, 4);
+    data.enter();
+    SpectrumAnalyser analyser(music());
+    WaveScene wave(kWidth, kHeight, &analyser);
+    wave.load();
+    data.leave();
+    auto frameAt = [&](double time) {
+        startFrame();
+        wave.render(time);
+        return gl.readPixels();
+    };
+    const std::vector<std::uint8_t> now = frameAt(80.0);
+    int linePixels = 0;
+    for (size_t i = 0; i < now.size(); i += 4) linePixels += now[i + 2] > 120 && now[i + 2] > now[i] + 40;
+    EXPECT_GT(linePixels, 300);
+    // Music only from 85 to 86 s: the lines at 80 s (moments 78.4-81.6 s) lie as flat as in
+    // silence, those at 85 s (83.4-86.6 s) rise. Same times, same turn of the world.
+    MusicTrack& track = music();
+    const std::vector<char> saved = track.pcm;
+    std::fill(track.pcm.begin(), track.pcm.end(), 0);
+    const std::vector<std::uint8_t> silent80 = frameAt(80.0), silent85 = frameAt(85.0);
+    const size_t from = size_t(85.0 * 44100) * 4, to = size_t(86.0 * 44100) * 4;
+    std::copy(saved.begin() + std::ptrdiff_t(from), saved.begin() + std::ptrdiff_t(to),
+              track.pcm.begin() + std::ptrdiff_t(from));
+    const std::vector<std::uint8_t> burst80 = frameAt(80.0), burst85 = frameAt(85.0);
+    track.pcm = saved;
+    EXPECT_EQ(burst80, silent80);
+    EXPECT_GT(frameDifference(burst85, silent85), 20000.0);
+    EXPECT_GT(frameDifference(now, silent80), 20000.0);
+    // One grid step later the picture moves on.
+    EXPECT_NE(frameAt(80.08), now);
+}
+
+TEST_F(WaveTubeGl, TheStripShowsBandsOneTo27Only) {
+    REQUIRE_GL(gl);
+    Shader* vertexShader = nullptr;
+    Shader* fragmentShader = nullptr;
+    ShaderProgram* program = nullptr;
+    buildProgram("data/wave_line.vert", "data/wave_line.frag", vertexShader, fragmentShader, program);
+    MusicTrack& track = music();
+    const std::vector<char> saved = track.pcm;
+    const ALenum savedFormat = track.format;
+    // A tone on one bin of a band, in the first channel of the window ending at 1 s.
+    auto toneInBin = [&](int bin) {
+        std::vector<std::int16_t> samples(2 * 44100, 0);
+        for (size_t n = 0; n < 44100; ++n)
+            samples[2 * n] = std::int16_t(8000.0 * std::sin(2.0 * 3.14159265358979 * bin * double(n) / 2048.0));
+        track.pcm.assign(reinterpret_cast<const char*>(samples.data()),
+                         reinterpret_cast<const char*>(samples.data() + samples.size()));
+        track.format = AL_FORMAT_STEREO16;
+    };
+    SpectrumAnalyser analyser(track);
+    // Identity camera, heights turned to point up the screen.
+    auto raisedPixels = [&](int bin) {
+        toneInBin(bin);
+        startFrame();
+        glLoadIdentity();
+        glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
+        glScalef(0.9f, 1.0f, 0.2f);
+        glUseProgram(program->name);
+        analyser.drawSpectrum(1.0);
+        glUseProgram(0);
+        const std::vector<std::uint8_t> frame = gl.readPixels();
+        int count = 0;
+        for (int y = kHeight / 2 + kHeight / 10; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x) count += frame[size_t(4 * (y * kWidth + x)) + 2] > 100;
+        return count;
+    };
+    EXPECT_GT(raisedPixels(170), 5);   // band 5: drawn
+    EXPECT_EQ(raisedPixels(940), 0);   // band 29: computed, not drawn
+    track.pcm = saved;
+    track.format = savedFormat;
+    delete program;
+    delete fragmentShader;
+    delete vertexShader;
 }
 
 TEST_F(WaveTubeGl, LandscapeLeavesTheStateItsOverlayNeeds) {

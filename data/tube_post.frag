@@ -20,9 +20,9 @@ void main() {
         vec2 offset = vec2(cos(a), sin(a) * 1.7778) * 0.006;
         vec3 near = texture2D(scene, clamp(uv + offset, 0.0, 1.0)).rgb;  // no wrap to the far edge
         vec3 far = texture2D(scene, clamp(uv + 2.2 * offset, 0.0, 1.0)).rgb;
-        glow += max(near - 0.55, 0.0) + 0.6 * max(far - 0.55, 0.0);
+        glow += max(near - 0.6, 0.0) + 0.5 * max(far - 0.6, 0.0);
     }
-    colour += glow * 0.14;
+    colour += glow * 0.08;
     vec2 centred = uv - 0.5;
     float vignette = 1.0 - 0.9 * dot(centred, centred);
     float grain = (hash(uv * 731.0 + fract(t * 7.0) * 97.0) - 0.5) * 0.035;

@@ -1,6 +1,9 @@
 #include "engine/curves.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
 #include <fstream>
 #include <sstream>
 
@@ -11,30 +14,53 @@ namespace {
 // A header's count is only a hint; a silly one must not make the reader allocate gigabytes.
 constexpr long kMostKeysReserved = 1 << 16;
 
-// Reads "COUNT WORD NAME" after the keyword; false when the line is cut short.
+// Reads up to `count` numbers from `text`; numbers beyond float range are clamped to it (as the
+// mesh reader does), so one extreme value does not cost the key. Returns how many were read.
+int readNumbers(const char*& text, float* out, int count) {
+    int read = 0;
+    for (; read < count; ++read) {
+        char* end = nullptr;
+        const double value = std::strtod(text, &end);
+        if (end == text || std::isnan(value)) break;
+        const double limit = std::numeric_limits<float>::max();
+        out[read] = float(std::clamp(value, -limit, limit));
+        text = end;
+    }
+    return read;
+}
+
+// Reads "COUNT WORD NAME" after the keyword; false when the line is cut short or its count is
+// not a number. A count beyond range is only a capacity hint and is treated as large.
 bool readHeader(const std::string& rest, CurveSet& curves, AnimationCurve*& current) {
-    std::istringstream fields(rest);
-    long count = 0;
+    const char* text = rest.c_str();
+    char* end = nullptr;
+    const long long count = std::strtoll(text, &end, 10);  // saturates when out of range
+    if (end == text) return false;
+    std::istringstream fields(end);
     std::string ignoredWord;
-    if (!(fields >> count >> ignoredWord)) return false;
+    if (!(fields >> ignoredWord)) return false;
     std::string curveName;
     if (fields.get() == ' ') std::getline(fields, curveName);  // the rest of the line, '/' and all
     AnimationCurve& curve = curves[curveName];
     curve.name = curveName;
-    if (count > 0) curve.keys.reserve(static_cast<std::size_t>(std::min(count, kMostKeysReserved)));
+    if (count > 0) curve.keys.reserve(static_cast<std::size_t>(std::min<long long>(count, kMostKeysReserved)));
     current = &curve;
     return true;
 }
 
-// Reads the six numbers of a key line; false when the line is cut short.
+// Reads the six numbers of a key line; false when the line has fewer.
 bool readKey(const std::string& rest, std::int32_t interpolation, CurveSet& curves, AnimationCurve*& current) {
-    std::istringstream fields(rest);
+    const char* text = rest.c_str();
+    float numbers[6];
+    if (readNumbers(text, numbers, 6) < 6) return false;
     CurveKey key;
     key.interpolation = interpolation;
-    if (!(fields >> key.time >> key.value >> key.leftHandleTime >> key.leftHandleValue >> key.rightHandleTime >>
-          key.rightHandleValue)) {
-        return false;
-    }
+    key.time = numbers[0];
+    key.value = numbers[1];
+    key.leftHandleTime = numbers[2];
+    key.leftHandleValue = numbers[3];
+    key.rightHandleTime = numbers[4];
+    key.rightHandleValue = numbers[5];
     if (!current) current = &curves[std::string()];  // keys before any header
     current->keys.push_back(key);
     return true;
@@ -72,6 +98,7 @@ float evaluateLinear(const CurveKey& a, const CurveKey& b, float t) {
 
 void loadCurves(std::istream& in, CurveSet& curves) {
     AnimationCurve* current = nullptr;
+    bool discarding = false;  // after a header that could not be read, until the next header
     std::string line;
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();  // files saved with CRLF
@@ -80,18 +107,19 @@ void loadCurves(std::istream& in, CurveSet& curves) {
         if (space == std::string::npos) continue;
         const std::string keyword = line.substr(0, space);
         const std::string rest = line.substr(space + 1);
-        bool complete = true;
+        // One damaged line costs that line only: a bad key is skipped, and the keys after a bad
+        // header are dropped rather than added to the curve before it.
         if (keyword == "curve") {
-            complete = readHeader(rest, curves, current);
+            discarding = !readHeader(rest, curves, current);
+        } else if (discarding) {
+            continue;
         } else if (keyword == "b") {
-            complete = readKey(rest, 0, curves, current);
+            readKey(rest, 0, curves, current);
         } else if (keyword == "l") {
-            complete = readKey(rest, 1, curves, current);
+            readKey(rest, 1, curves, current);
         } else if (keyword == "c") {
-            complete = readKey(rest, 2, curves, current);
+            readKey(rest, 2, curves, current);
         }
-        // A line cut short means the file is damaged from here on: keep what came before.
-        if (!complete) return;
     }
 }
 

@@ -1,7 +1,8 @@
 // Keyframe curves for camera motion: the text format of "data/helix.anim", the set of named
 // scalar curves it fills, and evaluation (Bézier segments solved by bisection, linear and
-// constant segments). Pure: no GL, no clock, no messages. Reading stops at the first line that
-// is cut short and keeps what came before.
+// constant segments). Pure: no GL, no clock, no messages. A damaged line costs only itself:
+// a key line with too few numbers is skipped, numbers beyond float range are clamped, and keys
+// after an unreadable header are dropped until the next header.
 //
 //   CurveSet curves; loadCurves("data/helix.anim", curves);
 //   float x = evaluate(curves["helix/CameraAction/location"], 12.5f);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <cmath>
 #include <sstream>
 
@@ -146,12 +148,31 @@ TEST(CurveReader, CrlfLinesKeepCleanNames) {
     EXPECT_EQ(curves["cam/x"].keys.size(), 1u);
 }
 
-TEST(CurveReader, DamagedFileKeepsWhatCameBefore) {
+TEST(CurveReader, OneBadLineCostsOnlyThatLine) {
     CurveSet curves = parse(
         "curve 3 X a\n"
         "l 0 1 0 1 0 1\n"
-        "l 1 2 1 2\n"  // cut short
-        "l 2 3 2 3 2 3\n");
+        "l 1 2 1 2\n"  // cut short: skipped
+        "l 2 3 2 3 2 3\n"
+        "curve 1 X b\n"
+        "l 0 1e39 0 1 0 1\n"  // beyond float range: clamped, the key kept
+        "curve 99999999999999999999999 X c\n"  // a count too large is only a hint
+        "l 0 7 0 7 0 7\n"
+        "curve lots X lost\n"  // no count: the curve is lost, its keys go nowhere else
+        "l 0 9 0 9 0 9\n"
+        "curve 1 X d\n"
+        "c 0 4 0 4 0 4\n");
+    ASSERT_EQ(curves["a"].keys.size(), 2u);
+    EXPECT_EQ(curves["a"].keys[1].time, 2.0f);
+    ASSERT_EQ(curves["b"].keys.size(), 1u);
+    EXPECT_EQ(curves["b"].keys[0].value, std::numeric_limits<float>::max());
+    EXPECT_EQ(evaluate(curves["c"], 0.0f), 7.0f);
+    EXPECT_EQ(curves.count("lost"), 0u);
+    EXPECT_EQ(evaluate(curves["d"], 5.0f), 4.0f);  // later curves are not lost
+    EXPECT_EQ(curves["c"].keys.size(), 1u);
+
+    // A file cut off in the middle of its last line keeps everything before it.
+    curves = parse("curve 2 X a\nl 0 1 0 1 0 1\nl 1 2 1");
     EXPECT_EQ(curves["a"].keys.size(), 1u);
 
     // A header with an absurd count must not try to reserve it.

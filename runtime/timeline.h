@@ -30,11 +30,14 @@ public:
     void dispatch(double time) const;
     bool empty() const { return entries.empty(); }
 
-private:
     struct Entry {
         Scene* scene;
-        bool testStart;
+        bool testStart;  // false: the scene draws for any time below its end
     };
+    // The scenes in drawing order, for checks of the programme as shipped.
+    const std::vector<Entry>& drawingOrder() const { return entries; }
+
+private:
     std::vector<Entry> entries;
 };
 

@@ -43,6 +43,7 @@ public:
         if (lodepng::encode((root / "data" / name).string(), rgba, width, height) != 0)
             throw std::runtime_error("cannot write " + name);
     }
+    void remove(const std::string& name) { std::filesystem::remove(root / "data" / name); }
     void enter() {
         if (chdir(root.c_str()) != 0) throw std::runtime_error("cannot enter " + root.string());
     }

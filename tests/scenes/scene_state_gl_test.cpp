@@ -54,6 +54,7 @@ protected:
         glViewport(kViewport[0], kViewport[1], kViewport[2], kViewport[3]);
         glColor4f(kSentinelColour[0], kSentinelColour[1], kSentinelColour[2], kSentinelColour[3]);
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+        glDepthMask(GL_TRUE);  // so one scene's fault does not show up as the next one's
     }
 
     static void expectLeft(const std::string& scene, const LeftState& expected) {

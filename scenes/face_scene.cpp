@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iostream>
 
+#include "engine/pass_setup.h"
 #include "engine/scene_setup.h"
 #include "scenes/face_timing.h"
 
@@ -71,23 +72,12 @@ void FaceScene::render(double time) {
     morph(phase.d);
     drawGroup(phase.d);
     drawCredits(phase.d);
-
-    glDisable(GL_CULL_FACE);
-    glDisable(GL_DEPTH_TEST);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    resetFlatState();
 }
 
 void FaceScene::drawBackground(bool second, double d) {
     glEnable(GL_TEXTURE_2D);
-    glDisable(GL_CULL_FACE);
-    glDisable(GL_DEPTH_TEST);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    resetFlatState();
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     backgroundTexture->bind(GL_TEXTURE0);
@@ -116,18 +106,19 @@ void FaceScene::placeCamera(bool second, double d) {
         camera.location = {0.0f, 0.0f, 7.0f};
         camera.rotation = {tiltRadians(d), 0.0f, 0.0f};
     }
+    if (!second) {
+        loadCameraMatrices(camera);
+        glTranslatef(-10.0f, 0.0f, sinkHeight(d));
+        return;
+    }
+    // The second camera's view is multiplied onto the identity rather than loaded.
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glLoadMatrixf(camera.projectionMatrix().data());
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    if (!second) {
-        glLoadMatrixf(camera.viewMatrix().data());
-        glTranslatef(-10.0f, 0.0f, sinkHeight(d));
-    } else {
-        glMultMatrixf(camera.viewMatrix().data());
-        glTranslatef(0.0f, -0.1f, -1.7f);
-    }
+    glMultMatrixf(camera.viewMatrix().data());
+    glTranslatef(0.0f, -0.1f, -1.7f);
 }
 
 void FaceScene::morph(double d) {

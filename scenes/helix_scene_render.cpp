@@ -1,19 +1,13 @@
 // HelixScene's frame: the five passes. Kept apart from the set-up in helix_scene.cpp.
 #include "scenes/helix_scene.h"
 
+#include "engine/pass_setup.h"
 #include "scenes/helix_camera.h"
 #include "scenes/helix_timing.h"
 #include "scenes/picture_scale.h"
 
 namespace Quorvel::Ostrel {
 namespace {
-
-void resetMatrices() {
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-}
 
 // One strip-drawn mesh from client arrays, enabling and disabling the arrays around it.
 void drawStrips(const std::vector<float>& positions, const std::vector<float>& normals, int strips,
@@ -42,8 +36,8 @@ void HelixScene::render(double time) {
     drawCombine();
 
     glViewport(savedViewport[0], savedViewport[1], savedViewport[2], savedViewport[3]);
-    resetMatrices();
-    resetMatrices();
+    loadIdentityMatrices();
+    loadIdentityMatrices();
     glUseProgram(postProgram->name);
     glUniform1f(postTLocation, times.localF);
     glUniform1i(inputLocation, 0);
@@ -123,10 +117,10 @@ void HelixScene::drawObject(double time, float curveTime, double spinDegrees) {
     glColor3f(0.0f, 0.0f, 0.0f);
     glDisable(GL_CULL_FACE);
     glDisable(GL_DEPTH_TEST);
-    resetMatrices();
+    loadIdentityMatrices();
     glUseProgram(0);
     glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
-    resetMatrices();
+    loadIdentityMatrices();
 }
 
 void HelixScene::drawBands() const {
@@ -167,7 +161,7 @@ void HelixScene::drawBlur() {
     objectColour->drawFullscreen();
     glUseProgram(0);
     glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
-    resetMatrices();
+    loadIdentityMatrices();
 }
 
 void HelixScene::drawCombine() {

@@ -1,5 +1,6 @@
 #include "scenes/tube_scene.h"
 
+#include "engine/pass_setup.h"
 #include "engine/scene_setup.h"
 #include "scenes/tube_timing.h"
 
@@ -67,12 +68,7 @@ void TubeScene::render(double time) {
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT);
 
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glLoadMatrixf(camera.projectionMatrix().data());
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glLoadMatrixf(camera.viewMatrix().data());
+    loadCameraMatrices(camera);
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);
     glDepthMask(GL_TRUE);
@@ -86,14 +82,14 @@ void TubeScene::render(double time) {
 
     glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
     glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
-    resetState();
-    resetState();
+    resetFlatState();
+    resetFlatState();  // twice, as the scene has always done
     glUseProgram(postProgram->name);
     glUniform1i(inputLocation, 0);
     glUniform1f(postTLocation, float(d));
     colourTarget->drawFullscreen();
     glUseProgram(0);
-    resetState();
+    resetFlatState();
 }
 
 void TubeScene::drawTube(float d) {
@@ -140,15 +136,6 @@ void TubeScene::drawGreeting(std::int64_t index, double depth, double opacity) {
     glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
     if (index >= 0 && index < std::int64_t(greetings.size())) greetings[size_t(index)]->drawPixelQuad(2000);
     glPopMatrix();
-}
-
-void TubeScene::resetState() {
-    glDisable(GL_CULL_FACE);
-    glDisable(GL_DEPTH_TEST);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
 }
 
 }  // namespace Quorvel::Ostrel

@@ -63,7 +63,6 @@ private:
     void drawCells(double d);
     void drawGreetings(double d);
     void drawGreeting(std::int64_t index, double depth, double opacity);
-    static void resetState();
 };
 
 }  // namespace Quorvel::Ostrel

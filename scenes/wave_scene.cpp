@@ -1,5 +1,6 @@
 #include "scenes/wave_scene.h"
 
+#include "engine/pass_setup.h"
 #include "engine/scene_setup.h"
 #include "scenes/wave_timing.h"
 
@@ -43,12 +44,7 @@ void WaveScene::render(double time) {
     glClear(GL_COLOR_BUFFER_BIT);
     glUseProgram(0);
 
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glLoadMatrixf(camera.projectionMatrix().data());
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glLoadMatrixf(camera.viewMatrix().data());
+    loadCameraMatrices(camera);
     glTranslatef(-6.91694f, 8.06928f, -4.53015f);
     glRotatef(worldAngle(time), 0.0f, 0.0f, 1.0f);
 
@@ -56,12 +52,7 @@ void WaveScene::render(double time) {
     drawLines(time);
     glUseProgram(0);
 
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glDisable(GL_CULL_FACE);
-    glDisable(GL_DEPTH_TEST);
+    resetFlatState();
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     drawNames(u);
 }

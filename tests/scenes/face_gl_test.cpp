@@ -14,6 +14,7 @@
 #include "scenes/face_scene.h"
 #include "tests/engine/stream_capture.h"
 #include "tests/scenes/scratch_data.h"
+#include "tests/scenes/scene_frames.h"
 #include "tests/support/gl_context.h"
 
 using namespace Quorvel;
@@ -21,34 +22,9 @@ using namespace Quorvel::Ostrel;
 
 namespace {
 
-constexpr int kWidth = 256, kHeight = 144;
+constexpr int kWidth = kSceneWidth, kHeight = kSceneHeight;
 
-void startFrame() {
-    glViewport(0, 0, kWidth, kHeight);
-    applyFixedGlState();
-    beginGlFrame();
-}
-
-std::pair<double, double> brightness(const std::vector<std::uint8_t>& rgba) {
-    double sum = 0.0, squares = 0.0;
-    const size_t n = rgba.size() / 4;
-    for (size_t i = 0; i < n; ++i) {
-        const double v = rgba[4 * i] + rgba[4 * i + 1] + rgba[4 * i + 2];
-        sum += v;
-        squares += v * v;
-    }
-    const double mean = sum / double(n);
-    return {mean, std::sqrt(std::max(0.0, squares / double(n) - mean * mean))};
-}
-
-class FaceGl : public ::testing::Test {
-protected:
-    static GlContext& context() {
-        static GlContext shared(kWidth, kHeight);
-        return shared;
-    }
-    GlContext& gl = context();
-};
+class FaceGl : public SceneGlTest {};
 
 }  // namespace
 
@@ -59,7 +35,7 @@ TEST_F(FaceGl, FramesShowTheGroupThroughBothPhasesAndTheMorphs) {
     ASSERT_GT(face.faceMesh->quadPositions.size(), 0u) << "is data/ built (qvl_data)?";
     std::vector<std::uint8_t> previous;
     for (double time : {135.0, 140.0, 150.0, 155.0, 160.0, 164.5, 166.2, 169.0}) {
-        startFrame();
+        startSceneFrame();
         face.render(time);
         const std::vector<std::uint8_t> frame = gl.readPixels();
         const auto [mean, spread] = brightness(frame);
@@ -69,17 +45,17 @@ TEST_F(FaceGl, FramesShowTheGroupThroughBothPhasesAndTheMorphs) {
         previous = frame;
     }
     // The morph shows: the third shape differs from the base where the face is drawn.
-    startFrame();
+    startSceneFrame();
     face.render(165.9);
     const std::vector<std::uint8_t> second = gl.readPixels();
-    startFrame();
+    startSceneFrame();
     face.render(166.2);
     const std::vector<std::uint8_t> third = gl.readPixels();
     int changed = 0;
     for (size_t i = 0; i < second.size(); i += 4) changed += std::abs(second[i] - third[i]) > 40;
     EXPECT_GT(changed, kWidth * kHeight / 50);
     // Same time, same shape: the working copy is rebuilt from the base every frame.
-    startFrame();
+    startSceneFrame();
     face.render(166.2);
     EXPECT_EQ(gl.readPixels(), third);
 }
@@ -102,12 +78,12 @@ TEST_F(FaceGl, BackgroundMirrorsAtTheCutAndTheStateIsLeftClean) {
     face.load();
     data.leave();
     auto edgeRed = [&](int x) { return int(gl.pixel(x, kHeight / 2) >> 24); };
-    startFrame();
+    startSceneFrame();
     glViewport(3, 5, kWidth - 6, kHeight - 10);
     face.render(153.9);
     EXPECT_GT(edgeRed(6), 200);
     EXPECT_LT(edgeRed(kWidth - 6), 50);
-    startFrame();
+    startSceneFrame();
     glViewport(3, 5, kWidth - 6, kHeight - 10);
     face.render(154.1);
     EXPECT_LT(edgeRed(6), 50);
@@ -159,7 +135,7 @@ TEST_F(FaceGl, UnequalFaceMeshesMorphOnlyAsFarAsTheShortest) {
     ASSERT_EQ(face.morphedFloats, 12u);
     const std::vector<float> base = face.baseFaceMesh->quadPositions;
     for (double time : {160.0, 164.5, 166.2}) {
-        startFrame();
+        startSceneFrame();
         face.render(time);  // AddressSanitizer would catch a read or write past an array
     }
     // At 166.2 s the covered part is the third shape; the rest keeps the base shape.
@@ -178,7 +154,7 @@ TEST_F(FaceGl, UnequalFaceMeshesMorphOnlyAsFarAsTheShortest) {
     }
     empty.leave();
     EXPECT_EQ(unloaded.morphedFloats, 0u);
-    startFrame();
+    startSceneFrame();
     unloaded.render(166.2);
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }

@@ -13,6 +13,7 @@
 #include "scenes/helix_scene.h"
 #include "scenes/logo_scene.h"
 #include "runtime/window.h"
+#include "tests/scenes/scene_frames.h"
 #include "tests/support/gl_context.h"
 
 using namespace Quorvel;
@@ -20,31 +21,7 @@ using namespace Quorvel::Ostrel;
 
 namespace {
 
-constexpr int kWidth = 256, kHeight = 144;
-
-// The program's fixed state, and its per-frame clear and matrices.
-void startFrame() {
-    glViewport(0, 0, kWidth, kHeight);
-    Quorvel::applyFixedGlState();
-    Quorvel::beginGlFrame();
-}
-
-struct Stats {
-    double mean = 0.0, spread = 0.0;
-};
-
-// Mean and standard deviation of the brightness (r + g + b) of RGBA bytes.
-Stats brightness(const std::vector<std::uint8_t>& rgba) {
-    double sum = 0.0, squares = 0.0;
-    const size_t n = rgba.size() / 4;
-    for (size_t i = 0; i < n; ++i) {
-        const double v = rgba[4 * i] + rgba[4 * i + 1] + rgba[4 * i + 2];
-        sum += v;
-        squares += v * v;
-    }
-    const double mean = sum / double(n);
-    return {mean, std::sqrt(std::max(0.0, squares / double(n) - mean * mean))};
-}
+constexpr int kWidth = kSceneWidth, kHeight = kSceneHeight;
 
 // The contents of a render target (first row at the bottom, as GL keeps it).
 std::vector<std::uint8_t> readTarget(const EmptyTexture& target) {
@@ -64,15 +41,7 @@ double warmth(const std::vector<std::uint8_t>& rgba) {
     return sum;
 }
 
-// One context for the whole program: Mesa keeps a little memory per context it has made.
-class SceneGl : public ::testing::Test {
-protected:
-    static GlContext& context() {
-        static GlContext shared(kWidth, kHeight);
-        return shared;
-    }
-    GlContext& gl = context();
-};
+class SceneGl : public SceneGlTest {};
 
 }  // namespace
 
@@ -80,7 +49,7 @@ TEST_F(SceneGl, RenderBeforeLoadDrawsNothingAndKeepsTheState) {
     REQUIRE_GL(gl);
     LogoScene logo(kWidth, kHeight);
     HelixScene helix(kWidth, kHeight);
-    startFrame();
+    startSceneFrame();
     glClearColor(0.2f, 0.4f, 0.6f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     glViewport(3, 5, 100, 50);
@@ -105,13 +74,13 @@ TEST_F(SceneGl, LogoFramesShowTheLogoAndClearTheWayBy13Seconds) {
     logo.load();
     ASSERT_TRUE(logo.loaded);
     ASSERT_GT(logo.logoTexture->width, 0u) << "is data/ built (qvl_data)?";
-    startFrame();
+    startSceneFrame();
     logo.render(6.0);
-    const Stats shown = brightness(gl.readPixels());
+    const Brightness shown = brightness(gl.readPixels());
     EXPECT_GT(shown.mean, 40.0);
     EXPECT_GT(shown.spread, 20.0);
     // At the last frame the logo has dissolved: it covers nothing.
-    startFrame();
+    startSceneFrame();
     logo.render(12.95);
     EXPECT_LT(brightness(gl.readPixels()).mean, 1.0);
 }
@@ -124,9 +93,9 @@ TEST_F(SceneGl, HelixFramesShowTheHelixAndLeaveTheFrameLoopsState) {
     ASSERT_EQ(helix.backgroundFrameBuffer->width, std::uint32_t(kWidth));
     ASSERT_EQ(helix.objectFrameBuffer->height, std::uint32_t(kHeight));
     for (double time : {20.0, 60.0}) {
-        startFrame();
+        startSceneFrame();
         helix.render(time);
-        const Stats frame = brightness(gl.readPixels());
+        const Brightness frame = brightness(gl.readPixels());
         EXPECT_GT(frame.mean, 30.0) << "at " << time;
         EXPECT_GT(frame.spread, 20.0) << "at " << time;
     }
@@ -157,7 +126,7 @@ TEST_F(SceneGl, TitleSitsInTheTopLeftCornerOfTheBackground) {
     REQUIRE_GL(gl);
     HelixScene helix(kWidth, kHeight);
     helix.load();
-    startFrame();
+    startSceneFrame();
     helix.render(30.0);
     const std::vector<std::uint8_t> background = readTarget(*helix.backgroundColour);
     // Warm off-white text pixels, counted per quarter of the target (rows bottom first).
@@ -178,13 +147,13 @@ TEST_F(SceneGl, RungsLightUpJustAfterABeat) {
     HelixScene helix(kWidth, kHeight);
     helix.load();
     // The scene's first frame draws its bands in GL's initial white; later ones in black.
-    startFrame();
+    startSceneFrame();
     helix.render(59.0);
     // Beat 6 (59.0762 s) lights group 0 after every group has faded out.
-    startFrame();
+    startSceneFrame();
     helix.render(59.05);
     const double before = warmth(readTarget(*helix.objectColour));
-    startFrame();
+    startSceneFrame();
     helix.render(59.10);
     const double after = warmth(readTarget(*helix.objectColour));
     EXPECT_GT(after, before * 2.0 + 1000.0);

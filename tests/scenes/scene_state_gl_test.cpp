@@ -18,6 +18,7 @@
 #include "scenes/logo_scene.h"
 #include "scenes/tube_scene.h"
 #include "scenes/wave_scene.h"
+#include "tests/scenes/scene_frames.h"
 #include "tests/support/gl_context.h"
 
 using namespace Quorvel;
@@ -25,7 +26,7 @@ using namespace Quorvel::Ostrel;
 
 namespace {
 
-constexpr int kWidth = 256, kHeight = 144;
+constexpr int kWidth = kSceneWidth, kHeight = kSceneHeight;
 constexpr GLint kViewport[4] = {7, 9, kWidth - 14, kHeight - 18};
 constexpr std::array<float, 4> kSentinelColour{0.25f, 0.5f, 0.75f, 1.0f};
 
@@ -34,23 +35,13 @@ struct LeftState {
     GLint textureEnvironment;     // GL_TEXTURE_ENV_MODE on unit 0
 };
 
-class SceneState : public ::testing::Test {
+class SceneState : public SceneGlTest {
 protected:
-    static GlContext& context() {
-        static GlContext shared(kWidth, kHeight);
-        return shared;
-    }
-    static MusicTrack& music() {
-        static MusicTrack track{MusicTrack::Silent{}};
-        return track;
-    }
-    GlContext& gl = context();
+    static MusicTrack& music() { return decodedSoundtrack(); }
 
     // The frame loop's state, a letterboxed viewport and a colour the scene may or may not change.
     static void prepareFrame() {
-        glViewport(0, 0, kWidth, kHeight);
-        applyFixedGlState();
-        beginGlFrame();
+        startSceneFrame();
         glViewport(kViewport[0], kViewport[1], kViewport[2], kViewport[3]);
         glColor4f(kSentinelColour[0], kSentinelColour[1], kSentinelColour[2], kSentinelColour[3]);
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);

@@ -16,6 +16,7 @@
 #include "runtime/window.h"
 #include "scenes/tube_scene.h"
 #include "scenes/wave_scene.h"
+#include "tests/scenes/scene_frames.h"
 #include "tests/scenes/scratch_data.h"
 #include "tests/support/gl_context.h"
 
@@ -24,38 +25,11 @@ using namespace Quorvel::Ostrel;
 
 namespace {
 
-constexpr int kWidth = 256, kHeight = 144;
+constexpr int kWidth = kSceneWidth, kHeight = kSceneHeight;
 
-void startFrame() {
-    glViewport(0, 0, kWidth, kHeight);
-    applyFixedGlState();
-    beginGlFrame();
-}
-
-// Mean and spread of brightness (r + g + b).
-std::pair<double, double> brightness(const std::vector<std::uint8_t>& rgba) {
-    double sum = 0.0, squares = 0.0;
-    const size_t n = rgba.size() / 4;
-    for (size_t i = 0; i < n; ++i) {
-        const double v = rgba[4 * i] + rgba[4 * i + 1] + rgba[4 * i + 2];
-        sum += v;
-        squares += v * v;
-    }
-    const double mean = sum / double(n);
-    return {mean, std::sqrt(std::max(0.0, squares / double(n) - mean * mean))};
-}
-
-class WaveTubeGl : public ::testing::Test {
+class WaveTubeGl : public SceneGlTest {
 protected:
-    static GlContext& context() {
-        static GlContext shared(kWidth, kHeight);
-        return shared;
-    }
-    static MusicTrack& music() {
-        static MusicTrack track{MusicTrack::Silent{}};
-        return track;
-    }
-    GlContext& gl = context();
+    static MusicTrack& music() { return decodedSoundtrack(); }
 };
 
 }  // namespace
@@ -67,7 +41,7 @@ TEST_F(WaveTubeGl, LandscapeFramesAreDesignedPictures) {
     wave.load();
     ASSERT_GT(wave.skyTexture->width, 0u) << "is data/ built (qvl_data)?";
     for (double time : {75.0, 80.0, 88.0, 99.0}) {
-        startFrame();
+        startSceneFrame();
         wave.render(time);
         const auto [mean, spread] = brightness(gl.readPixels());
         EXPECT_GT(mean, 25.0) << "at " << time;
@@ -125,7 +99,7 @@ TEST_F(WaveTubeGl, EachNameShowsWhereAndWhenItsFadeSays) {
     };
     for (const Expected e : {Expected{74.5, 0, 0}, Expected{78.5, 200, 0}, Expected{86.5, 0, 200},
                              Expected{92.5, 0, 0}}) {
-        startFrame();
+        startSceneFrame();
         wave.render(e.time);
         const std::vector<std::uint8_t> frame = gl.readPixels();
         const int tornwick = markerPixels(frame, true, true, false), pelmo = markerPixels(frame, true, false, true);
@@ -150,7 +124,7 @@ TEST_F(WaveTubeGl, LinesFollowTheMusicAndFlowOnTheGrid) {
     wave.load();
     data.leave();
     auto frameAt = [&](double time) {
-        startFrame();
+        startSceneFrame();
         wave.render(time);
         return gl.readPixels();
     };
@@ -198,7 +172,7 @@ TEST_F(WaveTubeGl, TheStripShowsBandsOneTo27Only) {
     // Identity camera, heights turned to point up the screen.
     auto raisedPixels = [&](int bin) {
         toneInBin(bin);
-        startFrame();
+        startSceneFrame();
         glLoadIdentity();
         glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
         glScalef(0.9f, 1.0f, 0.2f);
@@ -224,7 +198,7 @@ TEST_F(WaveTubeGl, LandscapeLeavesTheStateItsOverlayNeeds) {
     REQUIRE_GL(gl);
     SpectrumAnalyser analyser(music());
     WaveScene wave(kWidth, kHeight, &analyser);
-    startFrame();
+    startSceneFrame();
     glViewport(3, 5, 200, 100);
     const std::vector<std::uint8_t> before = gl.readPixels();
     wave.render(80.0);  // not loaded: nothing drawn
@@ -271,7 +245,7 @@ TEST_F(WaveTubeGl, TubeFramesFadeInOverTheLandscapeAndShowTheVein) {
     ASSERT_EQ(tube.frameBuffer->width, std::uint32_t(kWidth));
     double previousRed = -1e18;
     for (double time : {95.0, 98.0, 100.6, 104.3, 120.0, 134.5}) {
-        startFrame();
+        startSceneFrame();
         if (time < 100.0) wave.render(time);
         tube.render(time);
         const std::vector<std::uint8_t> frame = gl.readPixels();
@@ -292,7 +266,7 @@ TEST_F(WaveTubeGl, TubeRestoresTheViewportAndLeavesItsState) {
     REQUIRE_GL(gl);
     TubeScene tube(kWidth, kHeight);
     tube.load();
-    startFrame();
+    startSceneFrame();
     glViewport(3, 5, 200, 100);
     tube.render(110.0);
     GLint value = -1;
@@ -338,7 +312,7 @@ TEST_F(WaveTubeGl, GreetingStandsUprightAndUnmirrored) {
     tube.load();
     data.leave();
 
-    startFrame();
+    startSceneFrame();
     tube.render(100.6);  // greeting 0 at opacity 0.95
     auto at = [&](int x, int y) {  // y from the top of the frame
         const std::uint32_t p = gl.pixel(x, kHeight - 1 - y);

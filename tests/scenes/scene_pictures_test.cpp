@@ -13,37 +13,10 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/data_picture.h"
 #include "tools/assetgen/asset_list.h"
 
 namespace {
-
-struct Decoded {
-    unsigned width = 0, height = 0;
-    std::vector<unsigned char> rgba;
-    int at(unsigned x, unsigned y, int channel) const { return rgba[(size_t(y) * width + x) * 4 + size_t(channel)]; }
-};
-
-std::string dataPath(const std::string& name) {
-    const char* dir = std::getenv("QVL_BINARY_DIR");
-    return std::string(dir ? dir : ".") + "/data/" + name;
-}
-
-Decoded decode(const std::string& name) {
-    Decoded d;
-    const unsigned error = lodepng::decode(d.rgba, d.width, d.height, dataPath(name));
-    EXPECT_EQ(error, 0u) << name << ": " << lodepng_error_text(error) << " (is data/ built?)";
-    return d;
-}
-
-// Mean absolute difference of colour and alpha between columns (or rows) a and b.
-double lineDifference(const Decoded& d, bool columns, unsigned a, unsigned b) {
-    double sum = 0.0;
-    const unsigned count = columns ? d.height : d.width;
-    for (unsigned i = 0; i < count; ++i)
-        for (int c = 0; c < 4; ++c)
-            sum += std::abs(columns ? d.at(a, i, c) - d.at(b, i, c) : d.at(i, a, c) - d.at(i, b, c));
-    return sum / count;
-}
 
 std::string slurp(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -56,14 +29,14 @@ std::string slurp(const std::string& path) {
 
 TEST(ScenePictures, FullFramePicturesMatchTheirReferenceFrame) {
     for (const char* name : {"logo_logo.png", "helix_wall.png"}) {
-        const Decoded d = decode(name);
+        const DataPicture d = decodeDataPicture(name);
         EXPECT_EQ(d.width, 1920u) << name;
         EXPECT_EQ(d.height, 1080u) << name;
     }
 }
 
 TEST(ScenePictures, TitleHasAFullyTransparentBorderAndOpaqueText) {
-    const Decoded d = decode("helix_title_crop.png");
+    const DataPicture d = decodeDataPicture("helix_title_crop.png");
     ASSERT_GT(d.width, 100u);
     int opaque = 0;
     for (unsigned y = 0; y < d.height; ++y)
@@ -80,11 +53,11 @@ TEST(ScenePictures, TitleHasAFullyTransparentBorderAndOpaqueText) {
 
 TEST(ScenePictures, CloudTilesRepeatWithoutASeam) {
     for (const char* name : {"logo_clouds.png", "helix_clouds.png"}) {
-        const Decoded d = decode(name);
+        const DataPicture d = decodeDataPicture(name);
         // Across the wrap the step is no larger than between neighbours inside the tile.
-        const double inside = (lineDifference(d, true, 100, 101) + lineDifference(d, false, 100, 101)) / 2.0;
-        EXPECT_LT(lineDifference(d, true, d.width - 1, 0), inside * 2.0 + 1.0) << name;
-        EXPECT_LT(lineDifference(d, false, d.height - 1, 0), inside * 2.0 + 1.0) << name;
+        const double inside = (lineDifference(d, true, 100, 101, 4) + lineDifference(d, false, 100, 101, 4)) / 2.0;
+        EXPECT_LT(lineDifference(d, true, d.width - 1, 0, 4), inside * 2.0 + 1.0) << name;
+        EXPECT_LT(lineDifference(d, false, d.height - 1, 0, 4), inside * 2.0 + 1.0) << name;
     }
 }
 

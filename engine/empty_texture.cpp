@@ -1,5 +1,6 @@
 #include "engine/empty_texture.h"
 
+#include "engine/live_objects.h"
 #include "engine/texture_memory.h"
 
 #include <iostream>
@@ -32,6 +33,7 @@ void EmptyTexture::create() {
     extentT = static_cast<float>(static_cast<double>(height) / storageHeight);
 
     glGenTextures(1, &name);
+    if (name != 0) LiveObjects::created(LiveObjects::Texture);
     glBindTexture(GL_TEXTURE_2D, name);
     // Rows of odd byte length (a 300-pixel RGB row, say) must upload without padding.
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
@@ -63,6 +65,7 @@ void EmptyTexture::release() {
         return;
     }
     glDeleteTextures(1, &name);
+    LiveObjects::deleted(LiveObjects::Texture);
     name = 0;
 }
 

@@ -2,14 +2,20 @@
 
 #include <iostream>
 
+#include "engine/live_objects.h"
+
 namespace Quorvel {
 
 FrameBuffer::FrameBuffer() {
     glGenFramebuffersEXT(1, &name);
+    if (name != 0) LiveObjects::created(LiveObjects::Framebuffer);
 }
 
 FrameBuffer::~FrameBuffer() {
-    glDeleteFramebuffersEXT(1, &name);
+    if (name != 0) {
+        glDeleteFramebuffersEXT(1, &name);
+        LiveObjects::deleted(LiveObjects::Framebuffer);
+    }
     depthTexture.reset();
     colorTexture.reset();
 }

@@ -3,9 +3,19 @@
 #include <algorithm>
 #include <vector>
 
+#include "engine/live_objects.h"
+
 namespace Quorvel {
 
-ShaderProgram::ShaderProgram() : name(glCreateProgram()) {}
+ShaderProgram::ShaderProgram() : name(glCreateProgram()) {
+    if (name != 0) LiveObjects::created(LiveObjects::Program);
+}
+
+ShaderProgram::~ShaderProgram() {
+    if (name == 0) return;
+    glDeleteProgram(name);
+    LiveObjects::deleted(LiveObjects::Program);
+}
 
 std::string ShaderProgram::infoLog() const {
     GLint length = 0;

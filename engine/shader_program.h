@@ -1,6 +1,6 @@
 // One GL program object. It only creates the program and answers two questions about it (its
 // info log, a uniform location); compiling, attaching and linking are plain GL calls made by
-// the build sequence in engine/program_build.h. The GL program is never deleted.
+// the build sequence in engine/program_build.h. The GL program is deleted with the object.
 //
 //   ShaderProgram program;
 //   GLint t = program.uniformLocation("t");
@@ -18,6 +18,7 @@ public:
 
     // Creates the GL program (glCreateProgram).
     ShaderProgram();
+    ~ShaderProgram();
     ShaderProgram(const ShaderProgram&) = delete;
     ShaderProgram& operator=(const ShaderProgram&) = delete;
 

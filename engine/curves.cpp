@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <limits>
 #include <fstream>
+#include <iostream>
 #include <sstream>
 
 namespace Quorvel {
@@ -125,7 +126,13 @@ void loadCurves(std::istream& in, CurveSet& curves) {
 
 void loadCurves(const char* path, CurveSet& curves) {
     std::ifstream file(path ? path : "");
+    if (!file) {
+        std::cerr << "curves: cannot open " << (path ? path : "(null)") << std::endl;
+        return;
+    }
+    const std::size_t before = curves.size();
     loadCurves(file, curves);
+    if (curves.size() == before) std::cerr << "curves: " << path << " holds no curves" << std::endl;
 }
 
 float evaluate(const AnimationCurve& curve, float time) {

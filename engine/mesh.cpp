@@ -5,6 +5,7 @@
 #include <GL/glew.h>
 
 #include <fstream>
+#include <iostream>
 
 namespace Quorvel {
 
@@ -31,7 +32,14 @@ void drawSet(GLenum primitive, const std::vector<float>& positions, const std::v
 
 Mesh::Mesh(const char* path) {
     std::ifstream file(path ? path : "", std::ios::binary);
-    readObj(file, *this);
+    // The scene draws whatever was read; these lines say which model to look at.
+    if (!file) {
+        std::cerr << "mesh: cannot open " << (path ? path : "(null)") << std::endl;
+        return;
+    }
+    const std::size_t skipped = readObj(file, *this);
+    if (skipped > 0) std::cerr << "mesh: " << path << ": " << skipped << " faces skipped (bad indices)" << std::endl;
+    if (quadPositions.empty() && trianglePositions.empty()) std::cerr << "mesh: " << path << " holds no faces" << std::endl;
 }
 
 Mesh::Mesh(std::istream& in) {

@@ -25,7 +25,8 @@ public:
 
     // An empty mesh, which draws nothing.
     Mesh() = default;
-    // Reads the OBJ file at `path`; a missing or unreadable file gives an empty mesh.
+    // Reads the OBJ file at `path`; a missing or unreadable file gives an empty mesh. A file that
+    // cannot be opened, has faces with bad indices or holds none is named on standard error.
     explicit Mesh(const char* path);
     // Reads OBJ text from a stream (tests, tools).
     explicit Mesh(std::istream& in);

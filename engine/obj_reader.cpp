@@ -17,6 +17,7 @@ struct ObjSource {
     std::vector<float> positions;
     std::vector<float> texCoords;
     std::vector<float> normals;
+    std::size_t skippedFaces = 0;
     ObjSource() {
         positions.reserve(256);
         texCoords.reserve(256);
@@ -89,7 +90,8 @@ void padTo(std::vector<float>& attribute, const std::vector<float>& positions, s
     if (attribute.size() < wanted) attribute.resize(wanted, 0.0f);
 }
 
-void readFace(const char* p, const char* end, const ObjSource& source, Mesh& mesh) {
+// False when the face was skipped for a missing or out-of-range index.
+bool readFace(const char* p, const char* end, const ObjSource& source, Mesh& mesh) {
     mesh.hasTexCoords = !source.texCoords.empty();
     mesh.hasNormals = !source.normals.empty();
     if (mesh.hasTexCoords) {
@@ -113,13 +115,13 @@ void readFace(const char* p, const char* end, const ObjSource& source, Mesh& mes
         while (fieldEnd < end && !isBlank(*fieldEnd)) ++fieldEnd;
         Corner& corner = corners[fields];
         const char* q = p;
-        if (!slotOf(readIndex(q, fieldEnd), 3, source.positions, corner.position)) return;
-        if (mesh.hasTexCoords && !slotOf(readIndex(q, fieldEnd), 2, source.texCoords, corner.texCoord)) return;
-        if (mesh.hasNormals && !slotOf(readIndex(q, fieldEnd), 3, source.normals, corner.normal)) return;
+        if (!slotOf(readIndex(q, fieldEnd), 3, source.positions, corner.position)) return false;
+        if (mesh.hasTexCoords && !slotOf(readIndex(q, fieldEnd), 2, source.texCoords, corner.texCoord)) return false;
+        if (mesh.hasNormals && !slotOf(readIndex(q, fieldEnd), 3, source.normals, corner.normal)) return false;
         ++fields;
         p = fieldEnd;
     }
-    if (fields < 3) return;
+    if (fields < 3) return false;
 
     const bool quad = fields == 4;
     std::vector<float>& positions = quad ? mesh.quadPositions : mesh.trianglePositions;
@@ -137,6 +139,7 @@ void readFace(const char* p, const char* end, const ObjSource& source, Mesh& mes
             normals.insert(normals.end(), normal, normal + 3);
         }
     }
+    return true;
 }
 
 void readLine(const char* line, const char* end, ObjSource& source, Mesh& mesh) {
@@ -152,7 +155,7 @@ void readLine(const char* line, const char* end, ObjSource& source, Mesh& mesh) 
     } else if (length == 2 && line[0] == 'v' && line[1] == 'n') {
         readFloats(rest, end, 3, source.normals);
     } else if (length == 1 && line[0] == 'f') {
-        readFace(rest, end, source, mesh);
+        if (!readFace(rest, end, source, mesh)) ++source.skippedFaces;
     }
 }
 
@@ -171,14 +174,15 @@ const char* readLines(const char* begin, const char* end, ObjSource& source, Mes
 
 }  // namespace
 
-void readObj(const char* text, std::size_t size, Mesh& mesh) {
+std::size_t readObj(const char* text, std::size_t size, Mesh& mesh) {
     ObjSource source;
     const char* end = text + size;
     const char* rest = readLines(text, end, source, mesh);
     readLine(rest, end, source, mesh);  // a last line without a line break
+    return source.skippedFaces;
 }
 
-void readObj(std::istream& in, Mesh& mesh) {
+std::size_t readObj(std::istream& in, Mesh& mesh) {
     // Parse block by block rather than copying the whole file first: large models then need no
     // second copy of their text.
     ObjSource source;
@@ -195,6 +199,7 @@ void readObj(std::istream& in, Mesh& mesh) {
         std::memmove(buffer.data(), rest, kept);
     }
     readLine(buffer.data(), buffer.data() + kept, source, mesh);
+    return source.skippedFaces;
 }
 
 }  // namespace Quorvel

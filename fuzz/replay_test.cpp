@@ -1,6 +1,6 @@
 // Replays a fuzz target's seed corpus (and a few degenerate inputs) through its
 // LLVMFuzzerTestOneInput without libFuzzer, so the normal test run exercises the fuzz
-// entry points with any compiler. The corpus folder comes from QVL_FUZZ_CORPUS.
+// entry points with any compiler. The corpus folders come from QVL_FUZZ_CORPUS, '|' between.
 #include <gtest/gtest.h>
 
 #include <cstddef>
@@ -20,15 +20,21 @@ int runOne(const std::string& bytes) {
 }  // namespace
 
 TEST(FuzzReplay, SeedCorpus) {
-    std::size_t files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(QVL_FUZZ_CORPUS)) {
-        if (!entry.is_regular_file()) continue;
-        std::ifstream file(entry.path(), std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-        EXPECT_EQ(runOne(bytes), 0) << entry.path();
-        ++files;
+    std::string folders = QVL_FUZZ_CORPUS;
+    for (std::size_t start = 0, end = 0; start <= folders.size(); start = end + 1) {
+        end = folders.find('|', start);
+        if (end == std::string::npos) end = folders.size();
+        const std::string folder = folders.substr(start, end - start);
+        std::size_t files = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            if (!entry.is_regular_file()) continue;
+            std::ifstream file(entry.path(), std::ios::binary);
+            const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+            EXPECT_EQ(runOne(bytes), 0) << entry.path();
+            ++files;
+        }
+        EXPECT_GT(files, 0u) << "no seed files in " << folder;
     }
-    EXPECT_GT(files, 0u) << "no seed files in " << QVL_FUZZ_CORPUS;
 }
 
 TEST(FuzzReplay, DegenerateInputs) {

@@ -5,6 +5,7 @@
 //   if (decodeVorbisFile("data/e5_t5.ogg", audio) == DecodeStatus::Ok) use(audio.pcm);
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -25,5 +26,7 @@ struct DecodedAudio {
 };
 
 DecodeStatus decodeVorbisFile(const char* path, DecodedAudio& out);
+// The same for a whole file already in memory (never CannotOpen).
+DecodeStatus decodeVorbisMemory(const unsigned char* bytes, std::size_t size, DecodedAudio& out);
 
 }  // namespace Quorvel

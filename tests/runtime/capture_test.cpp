@@ -145,4 +145,36 @@ TEST(CaptureTool, WholeProgrammeOnTheFixedStepClockEndsAfter172Seconds) {
     fs::remove_all(dir);
 }
 
+// The value printed before `unit` after `label` in the capture's memory line; -1 when absent.
+double megabytesAfter(const std::string& out, const std::string& label) {
+    const size_t at = out.find(label);
+    if (at == std::string::npos) return -1.0;
+    const size_t mb = out.rfind(" MB", at);
+    const size_t start = out.rfind(' ', mb - 1);
+    return std::stod(out.substr(start + 1, mb - start - 1));
+}
+
+// The whole programme, every scene, a few frames a second: in the sanitized variant this is the
+// run AddressSanitizer, UndefinedBehaviorSanitizer and LeakSanitizer watch (any report ends the
+// process with a non-zero status). Memory must stop growing once every scene has drawn.
+TEST(CaptureTool, WholeProgrammeRunsCleanAndMemoryStaysSteady) {
+    const fs::path dir = freshFolder("steady");
+    const ProcessResult r = runShell("cd '" + binaryDir().string() +
+                                     "' && ./qvl_capture --from 0 --to 172 --fps 4 --size 64x36 --hidden --out-dir '" +
+                                     dir.string() + "'");
+    fs::remove_all(dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err.find("Sanitizer"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("runtime error"), std::string::npos) << r.err;
+    const double loaded = megabytesAfter(r.out, "after loading");
+    const double warm = megabytesAfter(r.out, "once every scene had drawn");
+    const double end = megabytesAfter(r.out, "at the end");
+    ASSERT_GT(loaded, 0.0) << r.out;
+    ASSERT_GT(warm, 0.0) << r.out;
+#if !defined(__SANITIZE_ADDRESS__)  // the sanitizer's quarantine holds freed memory on purpose
+    EXPECT_LT(end - warm, 4.0) << r.out;
+#endif
+    std::cout << "resident memory: " << loaded << " MB loaded, " << warm << " MB warm, " << end << " MB at the end\n";
+}
+
 }  // namespace

@@ -19,6 +19,7 @@
 #include "runtime/window.h"
 #include "tools/capture/capture_options.h"
 #include "tools/capture/frame_readback.h"
+#include "tools/capture/resident_memory.h"
 
 using namespace Quorvel;
 using namespace Quorvel::Capture;
@@ -48,6 +49,13 @@ void capture(const CaptureOptions& options) {
     {
         Programme programme(viewport.width, viewport.height, music);
         programme.load();
+        const std::size_t residentAfterLoading = residentBytes();
+        // The driver compiles shader variants and backs textures when a scene first draws, so
+        // memory is compared from the frame after the last scene's first one to the end.
+        double lastSceneStart = 0.0;
+        for (const Timeline::Entry& entry : programme.timeline().drawingOrder())
+            lastSceneStart = std::max(lastSceneStart, double(entry.scene->startTime));
+        std::size_t residentOnceAllDrew = 0;
 
         const CapturePlan plan = planCapture(options);
         if (!options.single) std::filesystem::create_directories(options.outDir);
@@ -64,6 +72,7 @@ void capture(const CaptureOptions& options) {
             glFinish();
             renderMs.push_back(std::chrono::duration<double, std::milli>(Clock::now() - frameStart).count());
             lastTime = time;
+            if (residentOnceAllDrew == 0 && time > lastSceneStart) residentOnceAllDrew = residentBytes();
             if (index >= plan.firstWritten) {
                 writePng(framePath(options, written), readBackUpright(width, height), width, height);
                 ++written;
@@ -86,6 +95,11 @@ void capture(const CaptureOptions& options) {
             std::cout << "capture: " << index << " frames at " << width << "x" << height
                       << ", median render time " << renderMs[renderMs.size() / 2] << " ms" << std::endl;
         }
+        // Growth after every scene has drawn once is per-frame waste.
+        const double mb = 1.0 / (1024.0 * 1024.0);
+        std::cout << "capture: resident memory " << double(residentAfterLoading) * mb << " MB after loading, ";
+        if (residentOnceAllDrew != 0) std::cout << double(residentOnceAllDrew) * mb << " MB once every scene had drawn, ";
+        std::cout << double(residentBytes()) * mb << " MB at the end" << std::endl;
     }
     glfwTerminate();
 }

@@ -10,11 +10,11 @@ Programme::Programme(std::int32_t viewportWidth, std::int32_t viewportHeight, co
       wave(viewportWidth, viewportHeight, &analyser),
       face(viewportWidth, viewportHeight) {
     // Drawing order, not construction order: helix, logo (start not tested), wave, tube, face.
-    scenes.add(&helix);
-    scenes.add(&logo, /*testStart=*/false);
-    scenes.add(&wave);
-    scenes.add(&tube);
-    scenes.add(&face);
+    scenes.add(&helix, true, "helix");
+    scenes.add(&logo, /*testStart=*/false, "logo");
+    scenes.add(&wave, true, "landscape");
+    scenes.add(&tube, true, "tube");
+    scenes.add(&face, true, "face");
 }
 
 void Programme::load() {

@@ -7,6 +7,7 @@
 //   timeline.dispatch(time);
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "runtime/scene.h"
@@ -25,7 +26,8 @@ bool sceneDrawsAt(const Scene& scene, double time, bool testStart);
 
 class Timeline {
 public:
-    void add(Scene* scene, bool testStart = true);
+    // `label` names the scene in tool reports ("tube"); it must outlive the timeline.
+    void add(Scene* scene, bool testStart = true, const char* label = "");
     // Renders every scene whose window contains `time`, in the order they were added.
     void dispatch(double time) const;
     bool empty() const { return entries.empty(); }
@@ -33,7 +35,10 @@ public:
     struct Entry {
         Scene* scene;
         bool testStart;  // false: the scene draws for any time below its end
+        const char* label;
     };
+    // The labels of the scenes that draw at `time`, in drawing order, joined by '+'; "none".
+    std::string labelsAt(double time) const;
     // The scenes in drawing order, for checks of the programme as shipped.
     const std::vector<Entry>& drawingOrder() const { return entries; }
 

@@ -2,7 +2,7 @@
 # Installs every Debian package the build, the demo and the tests need.
 # Safe to run twice: apt-get skips what is already there.
 # Usage: tools/setup.sh            (build, run and test)
-#        tools/setup.sh --listen   (also sox and ffmpeg, to inspect the soundtrack)
+#        tools/setup.sh --listen   (also sox, to inspect the soundtrack)
 set -euo pipefail
 
 packages=(
@@ -16,9 +16,11 @@ packages=(
   fonts-league-spartan fonts-inter
   # tests and benchmarks, headless display
   libgtest-dev libgmock-dev googletest libbenchmark-dev xvfb xauth xdotool
+  # the capture tool's video encoder and timing plots
+  ffmpeg gnuplot-nox
 )
 if [ "${1:-}" = "--listen" ]; then
-  packages+=(sox ffmpeg)
+  packages+=(sox)
 fi
 
 SUDO=""

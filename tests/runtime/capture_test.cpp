@@ -60,7 +60,7 @@ TEST(CaptureOptions, AcceptsTheTwoFormsAndRejectsMixturesAndBadValues) {
 TEST(CapturePlan, SingleFrameIsPrecededByUpToOneSecond) {
     CaptureOptions o;
     o.single = true;
-    o.fps = 30;
+    o.fpsNumerator = 30;
     o.time = 44.5;
     CapturePlan p = planCapture(o);
     EXPECT_EQ(p.frames, 31);
@@ -74,7 +74,8 @@ TEST(CapturePlan, SingleFrameIsPrecededByUpToOneSecond) {
     o.single = false;
     o.from = 10;
     o.to = 11;
-    o.fps = 4;
+    o.outDir = "d";
+    o.fpsNumerator = 4;
     p = planCapture(o);
     EXPECT_EQ(p.frames, 5);
     EXPECT_EQ(p.firstWritten, 0);

@@ -1,14 +1,19 @@
 #include "tools/capture/capture_options.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace Quorvel::Capture {
 
 const char* const kCaptureUsage =
     "usage: qvl_capture --time T --out FILE.png [--fps F] [--size WxH] [--hidden]\n"
-    "       qvl_capture --from A --to B --fps F --out-dir DIR [--size WxH] [--hidden]\n";
+    "       qvl_capture --from A --to B --fps F --out-dir DIR [--timing FILE.csv [--plot FILE.png]] [--size WxH] [--hidden]\n"
+    "       qvl_capture --video FILE.mp4 [--from A] [--to B] [--fps F] [--timing FILE.csv [--plot FILE.png]] [--size WxH] [--hidden]\n"
+    "       qvl_capture --timing FILE.csv [--plot FILE.png] [--from A] [--to B] [--fps F] [--size WxH] [--hidden]\n"
+    "F: frames per second, a decimal or a fraction (60000/1001); ranges of --video and --timing default to 0-172 s\n";
 
 namespace {
 
@@ -31,7 +36,38 @@ bool parseSize(const char* text, int& width, int& height) {
     return true;
 }
 
+bool parseWhole(const std::string& text, long& value) {
+    if (text.empty() || text.size() > 9) return false;
+    for (char c : text)
+        if (c < '0' || c > '9') return false;
+    value = std::stol(text);
+    return true;
+}
+
 }  // namespace
+
+bool parseFrameRate(const std::string& text, long& numerator, long& denominator) {
+    const std::size_t slash = text.find('/');
+    long n = 0, d = 1;
+    if (slash != std::string::npos) {
+        if (!parseWhole(text.substr(0, slash), n) || !parseWhole(text.substr(slash + 1), d)) return false;
+    } else {
+        // A decimal: its digits after the point become the denominator's power of ten.
+        const std::size_t point = text.find('.');
+        const std::string whole = text.substr(0, point);
+        const std::string fraction = point == std::string::npos ? "" : text.substr(point + 1);
+        if (fraction.size() > 6 || (whole.empty() && fraction.empty())) return false;
+        long w = 0, f = 0;
+        if (!whole.empty() && !parseWhole(whole, w)) return false;
+        if (!fraction.empty() && !parseWhole(fraction, f)) return false;
+        for (std::size_t i = 0; i < fraction.size(); ++i) d *= 10;
+        n = w * d + f;
+    }
+    if (n <= 0 || d <= 0 || double(n) / double(d) > 1000.0) return false;
+    numerator = n;
+    denominator = d;
+    return true;
+}
 
 bool parseCaptureOptions(int argc, const char* const* argv, CaptureOptions& o, std::string& error) {
     bool haveTime = false, haveFrom = false, haveTo = false;
@@ -50,18 +86,49 @@ bool parseCaptureOptions(int argc, const char* const* argv, CaptureOptions& o, s
         if (flag == "--time") ok = haveTime = parseNumber(value, o.time);
         else if (flag == "--from") ok = haveFrom = parseNumber(value, o.from);
         else if (flag == "--to") ok = haveTo = parseNumber(value, o.to);
-        else if (flag == "--fps") ok = parseNumber(value, o.fps) && o.fps > 0.0 && o.fps <= 1000.0;
+        else if (flag == "--fps") ok = parseFrameRate(value, o.fpsNumerator, o.fpsDenominator);
         else if (flag == "--out") o.out = value;
         else if (flag == "--out-dir") o.outDir = value;
+        else if (flag == "--video") o.video = value;
+        else if (flag == "--timing") o.timing = value;
+        else if (flag == "--plot") o.plot = value;
         else if (flag == "--size") ok = parseSize(value, o.width, o.height);
         else {
             error = "unknown option " + flag;
             return false;
         }
-        if (!ok) {
+        if (!ok || (*value == '\0' && flag != "--fps")) {
             error = "bad value for " + flag + ": " + value;
             return false;
         }
+    }
+    o.fps = double(o.fpsNumerator) / double(o.fpsDenominator);
+    if (!o.plot.empty() && o.timing.empty()) {
+        error = "--plot needs --timing";
+        return false;
+    }
+    const bool wholeRangeDefault = !o.video.empty() || (!o.timing.empty() && o.outDir.empty());
+    if (wholeRangeDefault && !haveTime && o.out.empty()) {
+        if (!o.video.empty() && !o.outDir.empty()) {
+            error = "give either --video or --out-dir";
+            return false;
+        }
+        o.single = false;
+        if (!haveFrom) o.from = 0.0;
+        if (!haveTo) o.to = 172.0;
+        if (o.from < 0.0 || o.to <= o.from) {
+            error = "need 0 <= --from < --to";
+            return false;
+        }
+        return true;
+    }
+    if (!o.video.empty()) {
+        error = "--video takes a range (--from, --to), not --time or --out";
+        return false;
+    }
+    if (!o.timing.empty() && haveTime) {
+        error = "--timing takes a range (--from, --to), not --time";
+        return false;
     }
     if (haveTime && !haveFrom && !haveTo && !o.out.empty() && o.outDir.empty()) {
         o.single = true;
@@ -85,18 +152,27 @@ bool parseCaptureOptions(int argc, const char* const* argv, CaptureOptions& o, s
 
 CapturePlan planCapture(const CaptureOptions& o) {
     CapturePlan plan;
-    plan.step = 1.0 / o.fps;
+    const double fps = double(o.fpsNumerator) / double(o.fpsDenominator);
+    plan.step = double(o.fpsDenominator) / double(o.fpsNumerator);
     if (o.single) {
-        const long lead = static_cast<long>(std::floor(std::min(o.time, 1.0) * o.fps + 1e-9));
+        const long lead = static_cast<long>(std::floor(std::min(o.time, 1.0) * fps + 1e-9));
         plan.firstTime = o.time - double(lead) * plan.step;
         plan.frames = lead + 1;
         plan.firstWritten = lead;
+    } else if (!o.outDir.empty()) {
+        plan.firstTime = o.from;
+        plan.frames = static_cast<long>(std::floor((o.to - o.from) * fps + 1e-9)) + 1;
+        plan.firstWritten = 0;
     } else {
         plan.firstTime = o.from;
-        plan.frames = static_cast<long>(std::floor((o.to - o.from) * o.fps + 1e-9)) + 1;
+        plan.frames = std::max(1L, static_cast<long>(std::ceil((o.to - o.from) * fps - 1e-9)));
         plan.firstWritten = 0;
     }
     return plan;
+}
+
+double frameTime(const CaptureOptions& o, const CapturePlan& plan, long index) {
+    return plan.firstTime + double(index) * double(o.fpsDenominator) / double(o.fpsNumerator);
 }
 
 }  // namespace Quorvel::Capture

@@ -9,16 +9,28 @@
 
 namespace Quorvel::Capture {
 
+// One of three outputs: a single frame (--time T --out FILE), one PNG per frame (--from A --to B
+// --out-dir DIR), or a video with the soundtrack (--video FILE, range default 0 to 172 s). A
+// timing report (--timing CSV [--plot PNG]) can come with the last two or stand alone over a
+// range. The rate is a decimal or a fraction (--fps 60000/1001).
 struct CaptureOptions {
-    bool single = true;        // --time T --out FILE; otherwise --from A --to B --out-dir DIR
+    bool single = true;        // --time T --out FILE; otherwise a range
     double time = 0.0;
     double from = 0.0, to = 0.0;
-    double fps = 30.0;
+    double fps = 30.0;         // fpsNumerator / fpsDenominator
+    long fpsNumerator = 30, fpsDenominator = 1;
     std::string out;
     std::string outDir;
+    std::string video;         // --video FILE (.mp4: H.264 and AAC)
+    std::string timing;        // --timing FILE.csv
+    std::string plot;          // --plot FILE.png (needs --timing)
     int width = 1024, height = 768;
     bool hidden = false;       // open the window unmapped
 };
+
+// "60", "29.97" or "60000/1001" as a fraction of whole numbers; false for anything else or a
+// rate outside (0, 1000].
+bool parseFrameRate(const std::string& text, long& numerator, long& denominator);
 
 bool parseCaptureOptions(int argc, const char* const* argv, CaptureOptions& options, std::string& error);
 
@@ -33,7 +45,12 @@ struct CapturePlan {
 };
 
 // A single frame at T is preceded by up to one second at the capture rate, so that scenes which
-// carry picture content from frame to frame show what they would in the program.
+// carry picture content from frame to frame show what they would in the program. PNG ranges
+// include both ends; a video or timing range is [from, to): its frames last exactly to - from
+// seconds (rounded up to a whole frame), so sound and picture end together.
 CapturePlan planCapture(const CaptureOptions& options);
+
+// The demo time of frame `index` of a plan, computed from the exact fraction, not by adding steps.
+double frameTime(const CaptureOptions& options, const CapturePlan& plan, long index);
 
 }  // namespace Quorvel::Capture

@@ -1,0 +1,133 @@
+// The capture's pure parts: frame rates as fractions, the frame plan of a video, the soundtrack
+// cut to the sample, the per-scene timing summary and the encoder's command line.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "tools/capture/capture_options.h"
+#include "tools/capture/soundtrack_cut.h"
+#include "tools/capture/timing_report.h"
+#include "tools/capture/video_encoder.h"
+
+using namespace Quorvel::Capture;
+
+namespace {
+
+bool parse(std::vector<const char*> args, CaptureOptions& o, std::string& error) {
+    args.insert(args.begin(), "qvl_capture");
+    return parseCaptureOptions(int(args.size()), args.data(), o, error);
+}
+
+TEST(FrameRate, WholeDecimalAndFractionalRates) {
+    long n = 0, d = 0;
+    ASSERT_TRUE(parseFrameRate("60", n, d));
+    EXPECT_EQ(n, 60);
+    EXPECT_EQ(d, 1);
+    ASSERT_TRUE(parseFrameRate("60000/1001", n, d));
+    EXPECT_EQ(n, 60000);
+    EXPECT_EQ(d, 1001);
+    ASSERT_TRUE(parseFrameRate("29.97", n, d));
+    EXPECT_EQ(n, 2997);
+    EXPECT_EQ(d, 100);
+    ASSERT_TRUE(parseFrameRate(".5", n, d));
+    EXPECT_EQ(n, 5);
+    EXPECT_EQ(d, 10);
+    for (const char* bad : {"", "0", "0/1", "1/0", "-30", "30/", "/2", "1e3", "2000", "30x", "3.1.4", "nan", "60/1/2"})
+        EXPECT_FALSE(parseFrameRate(bad, n, d)) << bad;
+}
+
+TEST(VideoOptions, RangeDefaultsToTheProgrammeAndEndsWithTheFrames) {
+    CaptureOptions o;
+    std::string error;
+    ASSERT_TRUE(parse({"--video", "v.mp4", "--fps", "60000/1001", "--size", "1920x1080"}, o, error)) << error;
+    EXPECT_FALSE(o.single);
+    EXPECT_EQ(o.from, 0.0);
+    EXPECT_EQ(o.to, 172.0);
+    EXPECT_EQ(o.width, 1920);
+    CapturePlan plan = planCapture(o);
+    EXPECT_EQ(plan.frames, 10310);  // ceil(172 * 59.94)
+    EXPECT_NEAR(frameTime(o, plan, 10309), 10309 * 1001.0 / 60000.0, 1e-9);
+
+    o = CaptureOptions();
+    ASSERT_TRUE(parse({"--video", "v.mp4", "--from", "20", "--to", "22", "--fps", "10"}, o, error)) << error;
+    plan = planCapture(o);
+    EXPECT_EQ(plan.frames, 20);  // [20, 22): the last frame is at 21.9 and lasts to 22
+    EXPECT_DOUBLE_EQ(frameTime(o, plan, 19), 21.9);
+
+    ASSERT_TRUE(parse({"--timing", "t.csv", "--plot", "t.png", "--from", "90"}, o = CaptureOptions(), error)) << error;
+    EXPECT_EQ(o.to, 172.0);
+    for (std::vector<const char*> bad : std::vector<std::vector<const char*>>{
+             {"--video", "v.mp4", "--time", "3"},
+             {"--video", "v.mp4", "--out-dir", "d"},
+             {"--video", "v.mp4", "--from", "30", "--to", "30"},
+             {"--video", ""},
+             {"--plot", "p.png", "--from", "0", "--to", "1", "--out-dir", "d"},
+             {"--timing", "t.csv", "--time", "3", "--out", "f.png"},
+             {"--video", "v.mp4", "--fps", "1/0"}}) {
+        CaptureOptions b;
+        EXPECT_FALSE(parse(bad, b, error)) << bad[0] << " " << bad[1] << " " << bad[2];
+    }
+}
+
+TEST(SoundtrackCut, StartsAtTheFirstFrameAndLastsAsLongAsTheFrames) {
+    // 1 s of stereo at 1000 Hz whose left sample is its own frame index.
+    std::vector<char> pcm(1000 * 4, 0);
+    for (int i = 0; i < 1000; ++i) {
+        pcm[size_t(i) * 4] = char(i & 0xff);
+        pcm[size_t(i) * 4 + 1] = char(i >> 8);
+    }
+    auto left = [](const std::vector<char>& p, size_t frame) {
+        return int((unsigned char)p[frame * 4]) | int((unsigned char)p[frame * 4 + 1]) << 8;
+    };
+    const std::vector<char> cut = cutSoundtrack(pcm, 2, 1000, 0.25, 5, 10, 1);  // 5 frames at 10 fps
+    ASSERT_EQ(cut.size(), 500u * 4);
+    EXPECT_EQ(left(cut, 0), 250);
+    EXPECT_EQ(left(cut, 499), 749);
+    // Past the end of the track: silence, and still the full length.
+    const std::vector<char> tail = cutSoundtrack(pcm, 2, 1000, 0.9, 3, 10, 1);
+    ASSERT_EQ(tail.size(), 300u * 4);
+    EXPECT_EQ(left(tail, 99), 999);
+    EXPECT_EQ(left(tail, 100), 0);
+    // Fractional rates round the total, not each frame: 10310 frames at 60000/1001 fps.
+    EXPECT_EQ(soundtrackLength(44100, 10310, 60000, 1001), 7585428);  // 172.0052 s * 44100, rounded
+}
+
+TEST(TimingSummary, MedianPercentileAndWorstPerSceneSet) {
+    std::vector<FrameTiming> frames;
+    for (int i = 1; i <= 20; ++i) frames.push_back({i, i * 0.1, "helix", double(i)});  // 1..20 ms
+    frames.push_back({21, 2.1, "helix+logo", 7.0});
+    frames.push_back({22, 2.2, "helix+logo", 9.0});
+    const std::vector<TimingSummary> rows = summariseTimings(frames);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].scenes, "helix");
+    EXPECT_EQ(rows[0].frames, 20);
+    EXPECT_DOUBLE_EQ(rows[0].medianMs, 10.5);
+    EXPECT_DOUBLE_EQ(rows[0].p95Ms, 19.0);
+    EXPECT_DOUBLE_EQ(rows[0].worstMs, 20.0);
+    EXPECT_DOUBLE_EQ(rows[1].medianMs, 8.0);
+    const std::string table = formatTimingTable(rows);
+    EXPECT_NE(table.find("helix+logo"), std::string::npos);
+    std::ostringstream csv;
+    writeTimingCsv(csv, {frames[0]});
+    EXPECT_EQ(csv.str(), "frame,time_s,scenes,render_ms\n1,0.100000,helix,1.0000\n");
+}
+
+TEST(VideoEncoder, AsksForH264AndAacAtTheExactRate) {
+    VideoSettings s;
+    s.output = "out.mp4";
+    s.width = 320;
+    s.height = 180;
+    s.fpsNumerator = 60000;
+    s.fpsDenominator = 1001;
+    s.audioFile = "cut.raw";
+    const std::vector<std::string> args = ffmpegArguments(s);
+    std::string line;
+    for (const std::string& a : args) line += a + " ";
+    EXPECT_NE(line.find("-framerate 60000/1001 "), std::string::npos) << line;
+    EXPECT_NE(line.find("-video_size 320x180 "), std::string::npos);
+    EXPECT_NE(line.find("-c:v libx264 "), std::string::npos);
+    EXPECT_NE(line.find("-c:a aac "), std::string::npos);
+    EXPECT_EQ(args.back(), "out.mp4");
+}
+
+}  // namespace

@@ -69,6 +69,21 @@ void MusicTrack::play() {
     alSourcePlay(source);
 }
 
+void MusicTrack::playFrom(double seconds) {
+    if (!audible) return;
+    alSourceStop(source);
+    const int channels = format == AL_FORMAT_MONO16 ? 1 : 2;
+    const double length = frequency > 0 ? double(pcm.size()) / (2.0 * channels * frequency) : 0.0;
+    if (seconds < 0.0 || seconds >= length) return;  // past the end: silence, not a restart at 0
+    // Offsets are applied to a playing source at once.
+    alSourcePlay(source);
+    alSourcef(source, AL_SEC_OFFSET, static_cast<ALfloat>(seconds));
+}
+
+void MusicTrack::pause() {
+    if (audible) alSourcePause(source);
+}
+
 MusicTrack::~MusicTrack() { releaseAudio(); }
 
 void MusicTrack::releaseAudio() {

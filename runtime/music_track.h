@@ -2,7 +2,7 @@
 // OpenAL buffer and source. The decoded PCM stays in memory for the spectrum analyser.
 // A missing or undecodable file ends the process at once with status 255 (-1) and one line on
 // standard error. Without an audio device the track is still decoded and the demo runs silently.
-// It does not stream, loop, or report the playback position.
+// It does not stream, loop, or report the playback position; the preview tool seeks it.
 //
 //   MusicTrack music;      // decodes; prepares the OpenAL source
 //   music.play();          // from the start
@@ -30,6 +30,9 @@ public:
 
     // Starts playback from 0 seconds.
     void play();
+    // For the preview tool: play from any second, and pause. Both do nothing when silent.
+    void playFrom(double seconds);
+    void pause();
 
     ALuint buffer = 0;
     ALuint source = 0;

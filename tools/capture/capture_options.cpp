@@ -17,6 +17,16 @@ const char* const kCaptureUsage =
 
 namespace {
 
+bool parseWhole(const std::string& text, long& value) {
+    if (text.empty() || text.size() > 9) return false;
+    for (char c : text)
+        if (c < '0' || c > '9') return false;
+    value = std::stol(text);
+    return true;
+}
+
+}  // namespace
+
 bool parseNumber(const char* text, double& value) {
     char* end = nullptr;
     value = std::strtod(text, &end);
@@ -35,16 +45,6 @@ bool parseSize(const char* text, int& width, int& height) {
     height = int(h);
     return true;
 }
-
-bool parseWhole(const std::string& text, long& value) {
-    if (text.empty() || text.size() > 9) return false;
-    for (char c : text)
-        if (c < '0' || c > '9') return false;
-    value = std::stol(text);
-    return true;
-}
-
-}  // namespace
 
 bool parseFrameRate(const std::string& text, long& numerator, long& denominator) {
     const std::size_t slash = text.find('/');

@@ -32,6 +32,11 @@ struct CaptureOptions {
 // rate outside (0, 1000].
 bool parseFrameRate(const std::string& text, long& numerator, long& denominator);
 
+// A finite decimal number, the whole text.
+bool parseNumber(const char* text, double& value);
+// "WxH", each side 1 to 16384.
+bool parseSize(const char* text, int& width, int& height);
+
 bool parseCaptureOptions(int argc, const char* const* argv, CaptureOptions& options, std::string& error);
 
 extern const char* const kCaptureUsage;

@@ -1,0 +1,119 @@
+// The preview's time arithmetic and key handling, without a window; and the tool itself under
+// the test display, driven by keys: it starts where asked, pauses, steps, seeks, reloads, quits.
+#include <gtest/gtest.h>
+
+#include <GLFW/glfw3.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "tests/support/process.h"
+#include "tools/preview/preview_clock.h"
+#include "tools/preview/preview_keys.h"
+#include "tools/preview/preview_options.h"
+
+using namespace Quorvel::Preview;
+namespace fs = std::filesystem;
+
+namespace {
+
+TEST(PreviewClock, RunsPausesAndSeeksWithinTheProgramme) {
+    PreviewClock clock(95.0, 172.0, 10.0);  // demo 95 s at wall 10 s
+    EXPECT_DOUBLE_EQ(clock.time(12.5), 97.5);
+    clock.pause(12.5);
+    EXPECT_DOUBLE_EQ(clock.time(20.0), 97.5);  // paused: wall time passes, demo time does not
+    clock.resume(20.0);
+    EXPECT_DOUBLE_EQ(clock.time(21.0), 98.5);
+    clock.seekBy(-10.0, 21.0);
+    EXPECT_DOUBLE_EQ(clock.time(21.0), 88.5);
+    EXPECT_FALSE(clock.paused());
+    clock.seekBy(-1000.0, 22.0);  // clamps at 0 and keeps running from there
+    EXPECT_DOUBLE_EQ(clock.time(22.0), 0.0);
+    EXPECT_DOUBLE_EQ(clock.time(23.0), 1.0);
+    clock.seekBy(1000.0, 23.0);
+    EXPECT_DOUBLE_EQ(clock.time(23.0), 172.0);
+    EXPECT_DOUBLE_EQ(clock.time(30.0), 172.0);  // never beyond the end
+    EXPECT_DOUBLE_EQ(PreviewClock(-3.0).time(0.0), 0.0);
+}
+
+TEST(PreviewClock, FrameStepsOnlyWhilePaused) {
+    PreviewClock clock(10.0, 172.0, 0.0);
+    clock.step(1, 1.0 / 60.0, 0.0);
+    EXPECT_DOUBLE_EQ(clock.time(0.0), 10.0);  // running: ignored
+    clock.pause(0.0);
+    clock.step(1, 1.0 / 60.0, 5.0);
+    clock.step(1, 1.0 / 60.0, 6.0);
+    EXPECT_NEAR(clock.time(7.0), 10.0 + 2.0 / 60.0, 1e-12);
+    EXPECT_TRUE(clock.paused());
+    clock.seekTo(0.0, 8.0);
+    clock.step(-1, 1.0 / 60.0, 8.0);
+    EXPECT_DOUBLE_EQ(clock.time(8.0), 0.0);  // no frame before 0
+    clock.togglePause(9.0);
+    EXPECT_DOUBLE_EQ(clock.time(10.0), 1.0);
+}
+
+TEST(PreviewKeys, EachKeyAndItsModifiers) {
+    EXPECT_EQ(commandForKey(GLFW_KEY_ESCAPE, GLFW_PRESS, 0).action, PreviewAction::None);
+    EXPECT_EQ(commandForKey(GLFW_KEY_ESCAPE, GLFW_RELEASE, 0).action, PreviewAction::Quit);
+    EXPECT_EQ(commandForKey(GLFW_KEY_SPACE, GLFW_PRESS, 0).action, PreviewAction::TogglePause);
+    EXPECT_EQ(commandForKey(GLFW_KEY_SPACE, GLFW_REPEAT, 0).action, PreviewAction::None);  // held Space does not flicker
+    EXPECT_EQ(commandForKey(GLFW_KEY_LEFT, GLFW_PRESS, 0).seconds, -1.0);
+    EXPECT_EQ(commandForKey(GLFW_KEY_RIGHT, GLFW_REPEAT, GLFW_MOD_SHIFT).seconds, 10.0);
+    EXPECT_EQ(commandForKey(GLFW_KEY_LEFT, GLFW_RELEASE, 0).action, PreviewAction::None);
+    EXPECT_EQ(commandForKey(GLFW_KEY_COMMA, GLFW_PRESS, 0).frames, -1);
+    EXPECT_EQ(commandForKey(GLFW_KEY_PERIOD, GLFW_PRESS, 0).frames, 1);
+    EXPECT_EQ(commandForKey(GLFW_KEY_HOME, GLFW_PRESS, 0).action, PreviewAction::GoToStart);
+    EXPECT_EQ(commandForKey(GLFW_KEY_F5, GLFW_PRESS, 0).action, PreviewAction::Reload);
+    EXPECT_EQ(commandForKey(GLFW_KEY_A, GLFW_PRESS, 0).action, PreviewAction::None);
+}
+
+TEST(PreviewOptions, FromAndSize) {
+    auto parse = [](std::vector<const char*> args, PreviewOptions& o) {
+        args.insert(args.begin(), "qvl_preview");
+        std::string error;
+        return parsePreviewOptions(int(args.size()), args.data(), o, error);
+    };
+    PreviewOptions o;
+    ASSERT_TRUE(parse({"--from", "95.5", "--size", "640x360"}, o));
+    EXPECT_EQ(o.from, 95.5);
+    EXPECT_EQ(o.width, 640);
+    for (std::vector<const char*> bad : std::vector<std::vector<const char*>>{
+             {"--from"}, {"--from", "-1"}, {"--from", "200"}, {"--size", "0x9"}, {"--fps", "3"}, {"95"}})
+        EXPECT_FALSE(parse(bad, o = PreviewOptions())) << bad[0];
+}
+
+// The window title carries the state; xdotool reads it and types the keys.
+TEST(PreviewTool, StartsWhereAskedPausesStepsReloadsAndQuits) {
+    const fs::path dir = freshFolder("preview");
+    fs::create_directory_symlink(binaryDir() / "data", dir / "data");
+    const std::string title = "xdotool search --name 'Taluvine preview' getwindowname";
+    const std::string script =
+        "cd '" + dir.string() + "' && { timeout 120 " + (binaryDir() / "qvl_preview").string() +
+        " --from 96 --size 320x180 & pid=$!; "
+        "timeout 60 xdotool search --sync --name 'Taluvine preview' windowfocus --sync >/dev/null 2>&1; sleep 1; " +
+        title + "; xdotool key space; sleep 0.5; " + title + "; sleep 0.5; " + title +
+        "; xdotool key period period; sleep 0.5; " + title + "; xdotool key shift+Right; sleep 0.5; " + title +
+        "; xdotool key F5; sleep 3; " + title + "; xdotool key Home; sleep 0.5; " + title +
+        "; xdotool key Escape; wait $pid; }";
+    const ProcessResult r = runShell(script);
+    EXPECT_EQ(r.status, 0) << r.err;
+    std::vector<std::string> titles;
+    std::istringstream lines(r.out);
+    for (std::string line; std::getline(lines, line);)
+        if (line.rfind("Taluvine preview", 0) == 0) titles.push_back(line);
+    ASSERT_EQ(titles.size(), 7u) << r.out << r.err;
+    auto timeIn = [](const std::string& t) { return std::stod(t.substr(std::string("Taluvine preview").size())); };
+    EXPECT_GE(timeIn(titles[0]), 96.0);
+    EXPECT_NE(titles[0].find("landscape+tube"), std::string::npos) << titles[0];
+    EXPECT_NE(titles[1].find("[paused]"), std::string::npos) << titles[1];
+    EXPECT_EQ(titles[1], titles[2]) << "time ran on while paused";
+    EXPECT_NEAR(timeIn(titles[3]) - timeIn(titles[2]), 2.0 / 60.0, 0.011);
+    EXPECT_NEAR(timeIn(titles[4]) - timeIn(titles[3]), 10.0, 0.011);
+    EXPECT_EQ(titles[5], titles[4]) << "a reload keeps the time";
+    EXPECT_NE(r.out.find("preview: reloaded data/"), std::string::npos);
+    EXPECT_EQ(timeIn(titles[6]), 0.0);
+    EXPECT_NE(titles[6].find("logo"), std::string::npos);
+    fs::remove_all(dir);
+}
+
+}  // namespace

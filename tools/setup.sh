@@ -16,8 +16,8 @@ packages=(
   fonts-league-spartan fonts-inter
   # tests and benchmarks, headless display
   libgtest-dev libgmock-dev googletest libbenchmark-dev xvfb xauth xdotool
-  # the capture tool's video encoder and timing plots
-  ffmpeg gnuplot-nox
+  # the capture tool's video encoder and timing plots; Debian packaging (dpkg-shlibdeps)
+  ffmpeg gnuplot-nox dpkg-dev
 )
 if [ "${1:-}" = "--listen" ]; then
   packages+=(sox)

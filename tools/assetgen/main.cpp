@@ -1,5 +1,6 @@
 // qvl_assetgen DATA_DIR [FAMILY...]
 // Writes the generated run-time data into DATA_DIR (all families, or only those named).
+// qvl_assetgen --icon FILE.png writes the installed demo's 256 x 256 desktop icon.
 #include <chrono>
 #include <cstring>
 #include <filesystem>
@@ -7,12 +8,26 @@
 #include <stdexcept>
 
 #include "tools/assetgen/asset_list.h"
+#include "tools/assetgen/desktop_icon.h"
 
 int main(int argc, char** argv) {
     using namespace Quorvel::Assets;
     if (argc < 2) {
         std::cerr << "usage: qvl_assetgen DATA_DIR [FAMILY...]\n";
         return 2;
+    }
+    if (std::strcmp(argv[1], "--icon") == 0) {
+        if (argc != 3) {
+            std::cerr << "usage: qvl_assetgen --icon FILE.png\n";
+            return 2;
+        }
+        try {
+            writePng(argv[2], desktopIcon(256));
+        } catch (const std::exception& e) {
+            std::cerr << "assetgen: " << e.what() << std::endl;
+            return 1;
+        }
+        return 0;
     }
     const std::string dataDir = argv[1];
     std::filesystem::create_directories(dataDir);

@@ -2,16 +2,24 @@
 # Sets up, builds and runs every test twice: a normal build, and one with AddressSanitizer and
 # UndefinedBehaviorSanitizer in which any report fails the run. GL tests run under Xvfb with
 # Mesa's software renderer; audio goes to OpenAL Soft's null backend.
-# Usage: tools/test.sh [normal|sanitize]...   (default: both)
+# Then the Windows release is cross-built and played under Wine (tools/windows.sh).
+# Usage: tools/test.sh [normal|sanitize|windows]...   (default: all three)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh
 
 variants=("$@")
-[ ${#variants[@]} -gt 0 ] || variants=(normal sanitize)
+[ ${#variants[@]} -gt 0 ] || variants=(normal sanitize windows)
 jobs=$(nproc)
 
 for variant in "${variants[@]}"; do
+  if [ "$variant" = windows ]; then
+    echo "== windows build =="
+    tools/windows.sh
+    echo "== windows run under Wine =="
+    tools/windows/run_under_wine.sh
+    continue
+  fi
   dir="build-test/$variant"
   case "$variant" in
     normal)   flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo) ;;

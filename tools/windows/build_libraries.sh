@@ -1,0 +1,131 @@
+#!/usr/bin/env bash
+# Fetches Debian's source packages of the libraries the program links, pinned to the versions of
+# the native -dev packages, and cross-compiles them for 64-bit Windows into WORK/prefix, with
+# their licences in WORK/prefix/licences. Called by tools/windows.sh.
+# Usage: tools/windows/build_libraries.sh WORK TOOLCHAIN_FILE
+set -euo pipefail
+work=$1
+toolchain=$2
+prefix=$work/prefix
+src=$work/sources
+logs=$work/logs
+jobs=$(nproc)
+start=$(date +%s)
+say() { echo "windows libraries: [$(( $(date +%s) - start ))s] $*"; }
+rm -rf "$prefix" "$work/lib-build"
+mkdir -p "$prefix"/{bin,lib,include,licences} "$src" "$logs"
+
+# A private apt state: deb-src lines and package lists of our own, the system's left alone.
+private_apt() {  # folder suite...
+  local dir=$1; shift
+  mkdir -p "$dir/lists/partial" "$dir/cache/archives/partial"
+  : > "$dir/sources.list"
+  for suite in "$@"; do echo "deb-src http://deb.debian.org/$suite main" >> "$dir/sources.list"; done
+  echo "-o Dir::Etc::SourceList=$dir/sources.list -o Dir::Etc::SourceParts=/dev/null" \
+       "-o Dir::State::Lists=$dir/lists -o Dir::Cache=$dir/cache"
+}
+apt_bookworm=$(private_apt "$work/apt" "debian bookworm" "debian bookworm-updates" "debian-security bookworm-security")
+# shellcheck disable=SC2086
+apt-get $apt_bookworm -qq update
+
+# Unpacks a source package (Debian's patches applied) into $src/NAME; the version is the one the
+# native -dev package was built from (a binary rebuild's +bN suffix is not part of it).
+fetch() {  # dev-package name
+  local spec source version
+  spec=$(dpkg-query -W -f='${source:Package}=${source:Version}' "$1")
+  source=${spec%%=*}; version=${spec#*=}
+  rm -rf "$src/$2"
+  (cd "$src" && apt-get $apt_bookworm -qq source --download-only "$spec" >/dev/null 2>"$logs/fetch-$2.log") || return 1
+  dpkg-source -x "$src/${source}_${version#*:}.dsc" "$src/$2" >>"$logs/fetch-$2.log" 2>&1 || return 1
+  say "$2: Debian source $spec"
+}
+fetch libglfw3-dev glfw
+fetch libglew-dev glew
+fetch libogg-dev ogg
+fetch libvorbis-dev vorbis
+fetch liblodepng-dev lodepng
+fetch libfftw3-dev fftw
+# OpenAL Soft: the pinned source first; where the archive no longer serves its files, Debian's
+# newer source package of the same library (same AL/ALC interface the program uses).
+if ! fetch libopenal-dev openal 2>/dev/null; then
+  apt_trixie=$(private_apt "$work/apt-trixie" "debian trixie")
+  # shellcheck disable=SC2086
+  apt-get $apt_trixie -qq update
+  (cd "$src" && { apt-get $apt_trixie -qq source openal-soft >"$logs/fetch-openal.log" 2>&1 ||
+                  apt-get $apt_trixie -qq source --download-only openal-soft >>"$logs/fetch-openal.log" 2>&1 || true; })
+  rm -rf "$src/openal"
+  if dsc=$(ls "$src"/openal-soft_*.dsc 2>/dev/null | grep -v 1.19 | head -1) && [ -n "$dsc" ] && [ -f "$(dirname "$dsc")/$(basename "$dsc" .dsc).debian.tar.xz" ]; then
+    dpkg-source -x "$dsc" "$src/openal" >>"$logs/fetch-openal.log" 2>&1
+  else
+    # apt checked the upstream tarball against the archive's index before its other files failed.
+    orig=$(ls "$src"/openal-soft_*.orig.tar.gz | grep -v 1.19 | head -1)
+    mkdir -p "$src/openal" && tar -xzf "$orig" -C "$src/openal" --strip-components=1
+  fi
+  say "openal: the pinned source is not served; built Debian's $(basename "$(ls "$src"/openal-soft_*.orig.tar.gz | grep -v 1.19 | head -1)")"
+fi
+
+export QVL_WINDOWS_PREFIX=$prefix PKG_CONFIG_LIBDIR=$prefix/lib/pkgconfig
+cmake_build() {  # name source-dir options...
+  local name=$1 dir=$2; shift 2
+  local t=$(date +%s)
+  cmake -S "$dir" -B "$work/lib-build/$name" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_INSTALL_PREFIX="$prefix" "$@" >"$logs/$name.log" 2>&1
+  cmake --build "$work/lib-build/$name" -j "$jobs" >>"$logs/$name.log" 2>&1
+  cmake --install "$work/lib-build/$name" >>"$logs/$name.log" 2>&1
+  say "$name built in $(( $(date +%s) - t ))s"
+}
+cmake_build glfw "$src/glfw" -DBUILD_SHARED_LIBS=OFF -DGLFW_BUILD_EXAMPLES=OFF -DGLFW_BUILD_TESTS=OFF -DGLFW_BUILD_DOCS=OFF
+cmake_build glew "$src/glew/build/cmake" -DBUILD_SHARED_LIBS=OFF -DBUILD_UTILS=OFF
+# GLEW's pkg-config file asks for GLU, which the program does not use, and leaves out the static
+# define and the GL library a static GLEW needs.
+sed -i -e '/^Requires: glu/d' -e 's/^Cflags: .*/& -DGLEW_STATIC/' -e 's/^Libs: .*/& -lopengl32/' "$prefix/lib/pkgconfig/glew.pc"
+cmake_build ogg "$src/ogg" -DBUILD_SHARED_LIBS=OFF -DINSTALL_DOCS=OFF -DBUILD_TESTING=OFF
+cmake_build vorbis "$src/vorbis" -DBUILD_SHARED_LIBS=OFF -DBUILD_TESTING=OFF
+
+mkdir -p "$work/lib-build/lodepng"
+x86_64-w64-mingw32-g++-posix -O2 -c "$src/lodepng/lodepng.cpp" -o "$work/lib-build/lodepng/lodepng.o"
+x86_64-w64-mingw32-ar rcs "$prefix/lib/liblodepng.a" "$work/lib-build/lodepng/lodepng.o"
+install -m 644 "$src/lodepng/lodepng.h" "$prefix/include/"
+say "lodepng built"
+
+# FFTW single precision, the library alone (no tests, tools or documentation). SSE2 only: MinGW
+# does not align the stack for AVX on Win64.
+t=$(date +%s)
+mkdir -p "$work/lib-build/fftw" && cd "$work/lib-build/fftw"
+"$src/fftw/configure" --host=x86_64-w64-mingw32 CC=x86_64-w64-mingw32-gcc-posix --prefix="$prefix" \
+  --enable-float --enable-sse2 --disable-fortran --disable-doc --enable-static --disable-shared \
+  --with-our-malloc --disable-dependency-tracking >"$logs/fftw.log" 2>&1
+for d in support kernel simd-support dft rdft reodft api; do make -j "$jobs" -C $d >>"$logs/fftw.log" 2>&1; done
+make -j "$jobs" libfftw3f.la >>"$logs/fftw.log" 2>&1
+make install-libLTLIBRARIES install-pkgconfigDATA >>"$logs/fftw.log" 2>&1
+make -C api install-includeHEADERS >>"$logs/fftw.log" 2>&1
+cd - >/dev/null
+say "fftw built in $(( $(date +%s) - t ))s"
+
+# OpenAL Soft as a DLL beside the programs (its licence is the LGPL), Windows' own audio
+# back-ends only, its C and C++ runtimes linked in.
+openal_options=(-DLIBTYPE=SHARED -DALSOFT_STATIC_LIBGCC=ON -DALSOFT_STATIC_STDCXX=ON -DALSOFT_STATIC_WINPTHREAD=ON
+  -DALSOFT_UTILS=OFF -DALSOFT_EXAMPLES=OFF -DALSOFT_TESTS=OFF -DALSOFT_INSTALL_CONFIG=OFF
+  -DALSOFT_INSTALL_HRTF_DATA=OFF -DALSOFT_INSTALL_AMBDEC_PRESETS=OFF -DALSOFT_INSTALL_EXAMPLES=OFF
+  -DALSOFT_INSTALL_UTILS=OFF -DALSOFT_UPDATE_BUILD_VERSION=OFF -DALSOFT_BACKEND_PIPEWIRE=OFF
+  -DALSOFT_BACKEND_PULSEAUDIO=OFF -DALSOFT_BACKEND_JACK=OFF -DALSOFT_BACKEND_PORTAUDIO=OFF
+  -DALSOFT_BACKEND_SDL2=OFF -DALSOFT_BACKEND_SDL3=OFF)
+cmake_build openal "$src/openal" "${openal_options[@]}"
+
+# Every library's own licence texts, and Debian's copyright file where the source has one.
+licence() {  # name files...
+  local name=$1; shift
+  mkdir -p "$prefix/licences/$name"
+  for f in "$@"; do [ -f "$src/$name/$f" ] && cp "$src/$name/$f" "$prefix/licences/$name/"; done
+  [ -f "$src/$name/debian/copyright" ] && cp "$src/$name/debian/copyright" "$prefix/licences/$name/debian-copyright"
+  return 0
+}
+licence glfw LICENSE.md
+licence glew LICENSE.txt
+licence ogg COPYING
+licence vorbis COPYING
+licence lodepng LICENSE
+licence fftw COPYING COPYRIGHT
+licence openal COPYING BSD-3Clause LICENSE-pffft
+for fmt in "$src"/openal/fmt-*/LICENSE; do [ -f "$fmt" ] && cp "$fmt" "$prefix/licences/openal/fmt-LICENSE"; done
+say "all libraries built"

@@ -9,8 +9,10 @@ shift || true
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(obj curves picture score soundtrack)
 
+# The PNG decoder from Debian's source, so that coverage guides the picture target through it.
+[ -f build-fuzz/sources/lodepng/lodepng.cpp ] || tools/debian_source.sh build-fuzz/sources liblodepng-dev=lodepng
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang \
-      -DQVL_FUZZ=ON -DQVL_TESTS=OFF -DQVL_BENCHMARKS=OFF >/dev/null
+      -DQVL_FUZZ=ON -DQVL_TESTS=OFF -DQVL_BENCHMARKS=OFF -DQVL_FUZZ_LODEPNG_SOURCE="$PWD/build-fuzz/sources/lodepng" >/dev/null
 ninja -C build-fuzz qvl_fuzz_seed_files $(printf 'qvl_fuzz_%s ' "${targets[@]}") >/dev/null
 
 seeds_of() {

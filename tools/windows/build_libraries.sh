@@ -15,53 +15,30 @@ say() { echo "windows libraries: [$(( $(date +%s) - start ))s] $*"; }
 rm -rf "$prefix" "$work/lib-build"
 mkdir -p "$prefix"/{bin,lib,include,licences} "$src" "$logs"
 
-# A private apt state: deb-src lines and package lists of our own, the system's left alone.
-private_apt() {  # folder suite...
-  local dir=$1; shift
-  mkdir -p "$dir/lists/partial" "$dir/cache/archives/partial"
-  : > "$dir/sources.list"
-  for suite in "$@"; do echo "deb-src http://deb.debian.org/$suite main" >> "$dir/sources.list"; done
-  echo "-o Dir::Etc::SourceList=$dir/sources.list -o Dir::Etc::SourceParts=/dev/null" \
-       "-o Dir::State::Lists=$dir/lists -o Dir::Cache=$dir/cache"
-}
-apt_bookworm=$(private_apt "$work/apt" "debian bookworm" "debian bookworm-updates" "debian-security bookworm-security")
-# shellcheck disable=SC2086
-apt-get $apt_bookworm -qq update
-
-# Unpacks a source package (Debian's patches applied) into $src/NAME; the version is the one the
-# native -dev package was built from (a binary rebuild's +bN suffix is not part of it).
-fetch() {  # dev-package name
-  local spec source version
-  spec=$(dpkg-query -W -f='${source:Package}=${source:Version}' "$1")
-  source=${spec%%=*}; version=${spec#*=}
-  rm -rf "$src/$2"
-  (cd "$src" && apt-get $apt_bookworm -qq source --download-only "$spec" >/dev/null 2>"$logs/fetch-$2.log") || return 1
-  dpkg-source -x "$src/${source}_${version#*:}.dsc" "$src/$2" >>"$logs/fetch-$2.log" 2>&1 || return 1
-  say "$2: Debian source $spec"
-}
-fetch libglfw3-dev glfw
-fetch libglew-dev glew
-fetch libogg-dev ogg
-fetch libvorbis-dev vorbis
-fetch liblodepng-dev lodepng
-fetch libfftw3-dev fftw
+root=$(cd "$(dirname "$0")/../.." && pwd)
+"$root/tools/debian_source.sh" "$src" libglfw3-dev=glfw libglew-dev=glew libogg-dev=ogg libvorbis-dev=vorbis \
+                                     liblodepng-dev=lodepng libfftw3-dev=fftw
 # OpenAL Soft: the pinned source first; where the archive no longer serves its files, Debian's
-# newer source package of the same library (same AL/ALC interface the program uses).
-if ! fetch libopenal-dev openal 2>/dev/null; then
-  apt_trixie=$(private_apt "$work/apt-trixie" "debian trixie")
-  # shellcheck disable=SC2086
-  apt-get $apt_trixie -qq update
-  (cd "$src" && { apt-get $apt_trixie -qq source openal-soft >"$logs/fetch-openal.log" 2>&1 ||
-                  apt-get $apt_trixie -qq source --download-only openal-soft >>"$logs/fetch-openal.log" 2>&1 || true; })
+# newer source package of the same library (the AL/ALC interface the program uses is unchanged).
+if ! "$root/tools/debian_source.sh" "$src" libopenal-dev=openal 2>/dev/null; then
+  trixie=$work/apt-trixie
+  mkdir -p "$trixie/lists/partial" "$trixie/cache/archives/partial"
+  echo "deb-src http://deb.debian.org/debian trixie main" > "$trixie/sources.list"
+  apt_trixie=(-o "Dir::Etc::SourceList=$trixie/sources.list" -o Dir::Etc::SourceParts=/dev/null
+              -o "Dir::State::Lists=$trixie/lists" -o "Dir::Cache=$trixie/cache")
+  apt-get "${apt_trixie[@]}" -qq update
+  # apt checks each file against the archive's index; where the Debian part is not served either,
+  # the verified upstream tarball is used as it is.
+  (cd "$src" && apt-get "${apt_trixie[@]}" -qq source --download-only openal-soft >"$logs/fetch-openal.log" 2>&1 || true)
   rm -rf "$src/openal"
-  if dsc=$(ls "$src"/openal-soft_*.dsc 2>/dev/null | grep -v 1.19 | head -1) && [ -n "$dsc" ] && [ -f "$(dirname "$dsc")/$(basename "$dsc" .dsc).debian.tar.xz" ]; then
+  dsc=$(ls "$src"/openal-soft_*.dsc 2>/dev/null | grep -v '_1\.19' | head -1 || true)
+  if [ -n "$dsc" ] && [ -f "${dsc%.dsc}.debian.tar.xz" ]; then
     dpkg-source -x "$dsc" "$src/openal" >>"$logs/fetch-openal.log" 2>&1
   else
-    # apt checked the upstream tarball against the archive's index before its other files failed.
-    orig=$(ls "$src"/openal-soft_*.orig.tar.gz | grep -v 1.19 | head -1)
+    orig=$(ls "$src"/openal-soft_*.orig.tar.gz | grep -v '_1\.19' | head -1)
     mkdir -p "$src/openal" && tar -xzf "$orig" -C "$src/openal" --strip-components=1
   fi
-  say "openal: the pinned source is not served; built Debian's $(basename "$(ls "$src"/openal-soft_*.orig.tar.gz | grep -v 1.19 | head -1)")"
+  say "openal: the pinned source is not served; built Debian's $(ls "$src"/openal-soft_*.orig.tar.gz | grep -v '_1\.19' | head -1 | xargs basename)"
 fi
 
 export QVL_WINDOWS_PREFIX=$prefix PKG_CONFIG_LIBDIR=$prefix/lib/pkgconfig

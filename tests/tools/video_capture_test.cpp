@@ -87,6 +87,16 @@ TEST(VideoCapture, InterruptedHalfWayLeavesAPlayableFile) {
     fs::remove_all(dir);
 }
 
+TEST(VideoCapture, BadOptionsAreRefusedWithStatusTwo) {
+    for (const char* bad : {"--video v.mp4 --fps 0", "--video v.mp4 --fps 30/0", "--video v.mp4 --size 99999x9",
+                            "--video v.mp4 --from 9 --to 3", "--plot p.png --from 0 --to 1 --out-dir d"}) {
+        const ProcessResult r = runShell(captureCommand(bad));
+        EXPECT_EQ(r.status, 2) << bad;
+        EXPECT_EQ(r.err.rfind("qvl_capture: ", 0), 0u) << bad << ": " << r.err;
+        EXPECT_NE(r.err.find("usage:"), std::string::npos) << bad;
+    }
+}
+
 TEST(VideoCapture, AFailingEncoderIsAnErrorNotAShortFile) {
     const ProcessResult r = runShell(captureCommand("--video /nonexistent-folder/v.mp4 --from 0 --to 1 --fps 10 --size 64x36"));
     EXPECT_EQ(r.status, 1);

@@ -17,10 +17,10 @@ apt=(-o "Dir::Etc::SourceList=$dest/apt/sources.list" -o Dir::Etc::SourceParts=/
 if [ -z "$(ls "$dest/apt/lists" 2>/dev/null | grep -v partial)" ]; then apt-get "${apt[@]}" -qq update; fi
 for pair in "$@"; do
   package=${pair%%=*}; name=${pair#*=}
-  spec=$(dpkg-query -W -f='${source:Package}=${source:Version}' "$package")
-  source=${spec%%=*}; version=${spec#*=}
+  pinned=$(dpkg-query -W -f='${source:Package}=${source:Version}' "$package")
+  source=${pinned%%=*}; version=${pinned#*=}
   rm -rf "${dest:?}/$name"
-  (cd "$dest" && apt-get "${apt[@]}" -qq source --download-only "$spec" >"$dest/logs/fetch-$name.log" 2>&1)
+  (cd "$dest" && apt-get "${apt[@]}" -qq source --download-only "$pinned" >"$dest/logs/fetch-$name.log" 2>&1)
   dpkg-source -x "$dest/${source}_${version#*:}.dsc" "$dest/$name" >>"$dest/logs/fetch-$name.log" 2>&1
-  echo "debian source: $name from $spec"
+  echo "debian source: $name from $pinned"
 done

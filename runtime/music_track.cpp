@@ -72,8 +72,7 @@ void MusicTrack::play() {
 void MusicTrack::playFrom(double seconds) {
     if (!audible) return;
     alSourceStop(source);
-    const int channels = format == AL_FORMAT_MONO16 ? 1 : 2;
-    const double length = frequency > 0 ? double(pcm.size()) / (2.0 * channels * frequency) : 0.0;
+    const double length = frequency > 0 ? double(pcm.size()) / (2.0 * channels() * frequency) : 0.0;
     if (seconds < 0.0 || seconds >= length) return;  // past the end: silence, not a restart at 0
     // Offsets are applied to a playing source at once.
     alSourcePlay(source);

@@ -40,6 +40,8 @@ public:
     std::int32_t frequency = 0;
     std::vector<char> pcm;  // signed 16-bit little-endian, interleaved
 
+    // 1 for a mono track, 2 for stereo (the only two formats the track is handed to OpenAL in).
+    int channels() const { return format == AL_FORMAT_MONO16 ? 1 : 2; }
     // Number of 16-bit samples (all channels) and one of them, as the analyser reads them.
     std::size_t sampleCount() const { return pcm.size() / 2; }
     std::int16_t sample(std::size_t index) const {

@@ -11,7 +11,7 @@ SpectrumAnalyser::SpectrumAnalyser(const MusicTrack& music)
       fft(2048), weights(32), magnitudes(1024, 0.0f), heights(32, 0.0f) {}
 
 void SpectrumAnalyser::compute(double time) {
-    const int channels = track->format == AL_FORMAT_STEREO16 ? 2 : 1;
+    const int channels = track->channels();
     const std::int64_t start = windowStart(double(track->frequency), time, fftSize, channels);
     gatherWindow(track->pcm.data(), track->sampleCount(), start, channels, fftSize, samples.data());
     fft.transform(samples.data(), spectrum.data());

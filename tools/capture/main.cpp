@@ -64,14 +64,13 @@ struct SoundtrackFile {
         if (fd < 0) throw std::runtime_error("cannot create a temporary file for the soundtrack");
         close(fd);
         path = pattern;
-        const std::vector<char> cut = cutSoundtrack(music.pcm, channels(music), music.frequency, o.from, plan.frames,
+        const std::vector<char> cut = cutSoundtrack(music.pcm, music.channels(), music.frequency, o.from, plan.frames,
                                                     o.fpsNumerator, o.fpsDenominator);
         std::ofstream out(path, std::ios::binary);
         out.write(cut.data(), std::streamsize(cut.size()));
         if (!out) throw std::runtime_error("cannot write the soundtrack cut to " + path);
     }
     ~SoundtrackFile() { std::remove(path.c_str()); }
-    static int channels(const MusicTrack& music) { return music.format == AL_FORMAT_MONO16 ? 1 : 2; }
 };
 
 void writeTimingReport(const CaptureOptions& options, const std::vector<FrameTiming>& timings, const Timeline& timeline) {
@@ -131,7 +130,7 @@ int capture(const CaptureOptions& options) {
             vs.fpsDenominator = options.fpsDenominator;
             vs.audioFile = soundtrack->path;
             vs.audioRate = music.frequency;
-            vs.audioChannels = SoundtrackFile::channels(music);
+            vs.audioChannels = music.channels();
             video = std::make_unique<VideoEncoder>(vs);
         }
 

@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <random>
 #include <string>
@@ -21,6 +20,7 @@
 #include "tests/engine/stream_capture.h"
 #include "tests/scenes/scratch_data.h"
 #include "tests/support/gl_context.h"
+#include "tests/support/process.h"
 
 using namespace Quorvel;
 namespace fs = std::filesystem;
@@ -32,11 +32,6 @@ const char* const kDamageNames[] = {"missing", "empty", "random bytes", "truncat
 constexpr int kWidth = 64, kHeight = 36;
 // A time inside every scene's window, and the overlaps.
 constexpr float kSceneTimes[] = {4.0f, 20.0f, 46.0f, 70.0f, 80.0f, 96.0f, 120.0f, 140.0f, 160.0f};
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 std::string damaged(const std::string& original, Damage damage, unsigned seed) {
     switch (damage) {

@@ -19,19 +19,17 @@ bool parse(std::vector<const char*> args, CaptureOptions& o, std::string& error)
 }
 
 TEST(FrameRate, WholeDecimalAndFractionalRates) {
+    struct Case {
+        const char* text;
+        long numerator, denominator;
+    };
+    for (const Case& c : {Case{"60", 60, 1}, Case{"60000/1001", 60000, 1001}, Case{"29.97", 2997, 100}, Case{".5", 5, 10}}) {
+        long n = 0, d = 0;
+        ASSERT_TRUE(parseFrameRate(c.text, n, d)) << c.text;
+        EXPECT_EQ(n, c.numerator) << c.text;
+        EXPECT_EQ(d, c.denominator) << c.text;
+    }
     long n = 0, d = 0;
-    ASSERT_TRUE(parseFrameRate("60", n, d));
-    EXPECT_EQ(n, 60);
-    EXPECT_EQ(d, 1);
-    ASSERT_TRUE(parseFrameRate("60000/1001", n, d));
-    EXPECT_EQ(n, 60000);
-    EXPECT_EQ(d, 1001);
-    ASSERT_TRUE(parseFrameRate("29.97", n, d));
-    EXPECT_EQ(n, 2997);
-    EXPECT_EQ(d, 100);
-    ASSERT_TRUE(parseFrameRate(".5", n, d));
-    EXPECT_EQ(n, 5);
-    EXPECT_EQ(d, 10);
     for (const char* bad : {"", "0", "0/1", "1/0", "-30", "30/", "/2", "1e3", "2000", "30x", "3.1.4", "nan", "60/1/2"})
         EXPECT_FALSE(parseFrameRate(bad, n, d)) << bad;
 }

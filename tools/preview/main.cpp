@@ -52,6 +52,10 @@ void run(const PreviewOptions& options) {
     {
         auto programme = std::make_unique<Programme>(viewport.width, viewport.height, music);
         programme->load();
+        // One loop per programme, reading the time this preview decides for each frame.
+        double time = 0.0;
+        const FrameHooks hooks = windowFrameHooks(window);
+        auto loop = std::make_unique<FrameLoop>(programme->timeline(), [&time] { return time; }, hooks);
         PreviewClock clock(options.from, kProgrammeEnd, glfwGetTime());
         music.playFrom(clock.time(glfwGetTime()));
         bool quit = false;
@@ -69,9 +73,11 @@ void run(const PreviewOptions& options) {
                         // The rebuild takes a while: hold the time, rebuild, go on from there.
                         const double at = clock.time(now);
                         const bool wasPaused = clock.paused();
+                        loop.reset();
                         programme.reset();
                         programme = std::make_unique<Programme>(viewport.width, viewport.height, music);
                         programme->load();
+                        loop = std::make_unique<FrameLoop>(programme->timeline(), [&time] { return time; }, hooks);
                         clock.seekTo(at, glfwGetTime());
                         if (wasPaused) clock.pause(glfwGetTime());
                         std::cout << "preview: reloaded data/ at " << at << " s" << std::endl;
@@ -90,9 +96,8 @@ void run(const PreviewOptions& options) {
                 clock.pause(now);  // hold the last frame instead of ending
                 music.pause();
             }
-            const double time = clock.time(now);
-            FrameLoop frame(programme->timeline(), [time] { return time; }, windowFrameHooks(window));
-            frame.frame();
+            time = clock.time(now);
+            loop->frame();
             const std::string wanted = titleFor(time, programme->timeline().labelsAt(time), clock.paused());
             if (wanted != title) glfwSetWindowTitle(window, (title = wanted).c_str());
         }

@@ -86,15 +86,23 @@ TEST(PreviewOptions, FromAndSize) {
 TEST(PreviewTool, StartsWhereAskedPausesStepsReloadsAndQuits) {
     const fs::path dir = freshFolder("preview");
     fs::create_directory_symlink(binaryDir() / "data", dir / "data");
-    const std::string title = "xdotool search --name 'Taluvine preview' getwindowname";
+    // Each step waits for the title to show its effect (up to a minute), never a fixed time: on a
+    // loaded machine a key can take seconds to be handled, and a reload longer still.
+    const std::string helpers =
+        "now() { xdotool search --name 'Taluvine preview' getwindowname 2>/dev/null | head -1; }; "
+        "until_has() { for i in $(seq 600); do t=$(now); case \"$t\" in *\"$1\"*) break;; esac; sleep 0.1; done; echo \"$t\"; }; "
+        "until_not() { for i in $(seq 600); do t=$(now); [ \"$t\" != \"$1\" ] && break; sleep 0.1; done; echo \"$t\"; }; ";
     const std::string script =
-        "cd '" + dir.string() + "' && { timeout 120 " + (binaryDir() / "qvl_preview").string() +
-        " --from 96 --size 320x180 & pid=$!; "
-        "timeout 60 xdotool search --sync --name 'Taluvine preview' windowfocus --sync >/dev/null 2>&1; sleep 1; " +
-        title + "; xdotool key space; sleep 0.5; " + title + "; sleep 0.5; " + title +
-        "; xdotool key period period; sleep 0.5; " + title + "; xdotool key shift+Right; sleep 0.5; " + title +
-        "; xdotool key F5; sleep 3; " + title + "; xdotool key Home; sleep 0.5; " + title +
-        "; xdotool key Escape; wait $pid; }";
+        "cd '" + dir.string() + "' && { " + helpers + "timeout 180 " + (binaryDir() / "qvl_preview").string() +
+        " --from 96 --size 320x180 > preview.log & pid=$!; "
+        "timeout 60 xdotool search --sync --name 'Taluvine preview' windowfocus --sync >/dev/null 2>&1; "
+        "until_has 'landscape+tube'; "
+        "xdotool key space; until_has '[paused]'; sleep 0.5; t=$(now); echo \"$t\"; "
+        "xdotool key period; t=$(until_not \"$t\"); xdotool key period; t=$(until_not \"$t\"); echo \"$t\"; "
+        "xdotool key shift+Right; t=$(until_not \"$t\"); echo \"$t\"; "
+        "xdotool key F5; for i in $(seq 600); do grep -q reloaded preview.log && break; sleep 0.1; done; now; "
+        "xdotool key Home; until_has ' 0.00 s'; "
+        "xdotool key Escape; wait $pid; status=$?; cat preview.log; exit $status; }";
     const ProcessResult r = runShell(script);
     EXPECT_EQ(r.status, 0) << r.err;
     std::vector<std::string> titles;

@@ -2,8 +2,6 @@
 
 namespace Quorvel {
 
-bool quitRequested = false;
-
 float FrameLoop::frame() {
     if (hooks.beginFrame) hooks.beginFrame();
     // One reading per frame, narrowed once: every scene and every test in this frame sees the same value.

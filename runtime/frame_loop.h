@@ -15,15 +15,11 @@
 
 namespace Quorvel {
 
-// Set by the Escape key's release, by the end of the programme or by a tool; ends the loop
-// after the frame being drawn.
-extern bool quitRequested;
-
 struct FrameHooks {
     std::function<void()> beginFrame;         // clear the colour buffer, identity matrices
     std::function<void(float time)> drawn;    // after the scenes, before presenting (may be empty)
     std::function<void()> present;            // swap buffers and process window events
-    std::function<bool()> windowOpen;         // false once the window was closed
+    std::function<bool()> windowOpen;         // false once the window was closed or its quit key released
 };
 
 // A clock for tests and capture: start, start + step, start + 2 step, ... one reading per frame.
@@ -49,6 +45,10 @@ public:
 
     // One frame: returns the demo time it was drawn at.
     float frame();
+
+    // Set by the end of the programme; ends the loop after the frame being drawn. The window's
+    // quit key and a tool's own end reach the loop through the `windowOpen` hook instead.
+    bool quitRequested = false;
 
 private:
     const Timeline& timeline;

@@ -5,19 +5,9 @@
 
 #include <algorithm>
 
-#include "runtime/frame_loop.h"
-
 namespace Quorvel {
 
-namespace {
-
-void keyCallback(GLFWwindow*, int key, int, int action, int) { onKey(key, action); }
-
-}  // namespace
-
-void onKey(int key, int action) {
-    if (key == GLFW_KEY_ESCAPE && action == GLFW_RELEASE) quitRequested = true;
-}
+bool onKey(int key, int action) { return key == GLFW_KEY_ESCAPE && action == GLFW_RELEASE; }
 
 const char* glewErrorText(int code) {
     static const char* const texts[] = {"Error: GLEW - No error", "Error: GLEW - Missing GL version",
@@ -27,16 +17,17 @@ const char* glewErrorText(int code) {
     return texts[std::min(std::max(code, 0), 4)];
 }
 
-GLFWwindow* openDemoWindow(Settings& settings, bool visible) {
+DemoWindow::DemoWindow(Settings& settings, bool visible) {
     glfwDefaultWindowHints();
     // The wave and face scenes depth-test straight on the screen, so the window needs depth.
     glfwWindowHint(GLFW_DEPTH_BITS, 24);
     glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
     glfwWindowHint(GLFW_VISIBLE, visible ? GLFW_TRUE : GLFW_FALSE);
     GLFWmonitor* monitor = settings.getBool("fullscreen") ? glfwGetPrimaryMonitor() : nullptr;
-    GLFWwindow* window = glfwCreateWindow(settings.getInt("window_width"), settings.getInt("window_height"),
-                                          kWindowTitle, monitor, nullptr);
+    window = glfwCreateWindow(settings.getInt("window_width"), settings.getInt("window_height"), kWindowTitle,
+                              monitor, nullptr);
     if (!window) throw "Error: GLFW - Failed to open window";
+    glfwSetWindowUserPointer(window, this);
     glfwMakeContextCurrent(window);
     glfwSwapInterval(1);
     glfwSetKeyCallback(window, keyCallback);
@@ -45,15 +36,38 @@ GLFWwindow* openDemoWindow(Settings& settings, bool visible) {
     if (result != GLEW_OK) throw glewErrorText(static_cast<int>(result));
     if (!GLEW_VERSION_2_1) throw "Error: OpenGL 2.1 required";
     if (!GLEW_EXT_framebuffer_object) throw "Error: EXT_framebuffer_object extension required";
-    return window;
+
+    glfwGetFramebufferSize(window, &width, &height);  // the drawable size, which full screen decides
+    letterboxed = letterbox(width, height);
+    glViewport(letterboxed.x, letterboxed.y, letterboxed.width, letterboxed.height);
 }
 
-Viewport applyLetterbox(GLFWwindow* window) {
-    int width = 0, height = 0;
-    glfwGetFramebufferSize(window, &width, &height);  // the drawable size, which full screen decides
-    const Viewport v = letterbox(width, height);
-    glViewport(v.x, v.y, v.width, v.height);
-    return v;
+// A window whose constructor threw is left to glfwTerminate, which closes every window.
+DemoWindow::~DemoWindow() { glfwDestroyWindow(window); }
+
+void DemoWindow::keyCallback(GLFWwindow* window, int key, int, int action, int mods) {
+    auto* self = static_cast<DemoWindow*>(glfwGetWindowUserPointer(window));
+    if (self->keyHandler)
+        self->keyHandler(key, action, mods);
+    else if (onKey(key, action))
+        self->quitKeyReleased = true;
+}
+
+void DemoWindow::setKeyHandler(KeyHandler handler) { keyHandler = std::move(handler); }
+
+bool DemoWindow::open() const { return !quitKeyReleased && !glfwWindowShouldClose(window); }
+
+void DemoWindow::present() {
+    glfwSwapBuffers(window);
+    glfwPollEvents();
+}
+
+FrameHooks DemoWindow::frameHooks() {
+    FrameHooks hooks;
+    hooks.beginFrame = beginGlFrame;
+    hooks.present = [this] { present(); };
+    hooks.windowOpen = [this] { return open(); };
+    return hooks;
 }
 
 void applyFixedGlState() {
@@ -77,21 +91,6 @@ void beginGlFrame() {
     glLoadIdentity();
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-}
-
-void presentFrame(GLFWwindow* window) {
-    glfwSwapBuffers(window);
-    glfwPollEvents();
-}
-
-bool windowOpen(GLFWwindow* window) { return !glfwWindowShouldClose(window); }
-
-FrameHooks windowFrameHooks(GLFWwindow* window) {
-    FrameHooks hooks;
-    hooks.beginFrame = beginGlFrame;
-    hooks.present = [window] { presentFrame(window); };
-    hooks.windowOpen = [window] { return windowOpen(window); };
-    return hooks;
 }
 
 }  // namespace Quorvel

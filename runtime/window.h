@@ -1,12 +1,15 @@
 // The demo's window and GL context on GLFW 3, with the behaviour the program relies on:
 // Escape ends the run when released (not pressed), window events are processed right after each
 // buffer swap, full screen opens on the primary monitor, and closing the window ends the loop.
-// It checks the GL capabilities the scenes need and sets the program's fixed GL state.
-// It does not own GLFW itself: glfwInit/glfwTerminate stay with the entry point.
+// Opening it checks the GL capabilities the scenes need and letterboxes the drawable 16:9; the
+// key events go to the handler this window holds (no process-wide key state). It does not own
+// GLFW itself: the start-up that owns the window initialises and terminates the library.
 //
-//   GLFWwindow* w = openDemoWindow(settings, true);   // throws an error text on failure
-//   Viewport v = applyLetterbox(w);  applyFixedGlState();
+//   DemoWindow window(settings);                  // throws an error text on failure
+//   applyFixedGlState();  FrameLoop loop(timeline, clock, window.frameHooks());
 #pragma once
+
+#include <functional>
 
 #include "runtime/frame_loop.h"
 #include "runtime/letterbox.h"
@@ -18,17 +21,50 @@ namespace Quorvel {
 
 constexpr const char* kWindowTitle = "Taluvine by Quorvel";
 
-// Opens the window from "window_width", "window_height" and "fullscreen", makes its context
-// current, initialises GLEW and checks for OpenGL 2.1 and EXT_framebuffer_object. Throws the
-// program's error texts ("Error: GLFW - Failed to open window", ...). `visible` false opens it
-// hidden (frame capture without a display to look at).
-GLFWwindow* openDemoWindow(Settings& settings, bool visible = true);
+// The program's key rule: true when this key event ends the run (Escape released).
+bool onKey(int key, int action);
 
-// The key handler: releasing Escape requests the end of the run; everything else is ignored.
-void onKey(int key, int action);
+// GLEW's error text for its result code, as the program prints it.
+const char* glewErrorText(int code);
 
-// Sets the 16:9 viewport inside the drawable size actually obtained and returns it.
-Viewport applyLetterbox(GLFWwindow* window);
+class DemoWindow {
+public:
+    // A key event as GLFW reports it: key, action (press, repeat, release) and modifiers.
+    using KeyHandler = std::function<void(int key, int action, int mods)>;
+
+    // Opens the window from "window_width", "window_height" and "fullscreen", makes its context
+    // current, initialises GLEW, checks for OpenGL 2.1 and EXT_framebuffer_object and sets the
+    // 16:9 viewport inside the drawable size obtained. Throws the program's error texts ("Error:
+    // GLFW - Failed to open window", ...). `visible` false opens it hidden (frame capture).
+    explicit DemoWindow(Settings& settings, bool visible = true);
+    ~DemoWindow();
+    DemoWindow(const DemoWindow&) = delete;
+    DemoWindow& operator=(const DemoWindow&) = delete;
+
+    GLFWwindow* handle() const { return window; }
+    // The letterboxed viewport, and the whole drawable it sits in.
+    const Viewport& viewport() const { return letterboxed; }
+    int drawableWidth() const { return width; }
+    int drawableHeight() const { return height; }
+
+    // Replaces the program's key rule (the preview queues its own keys); empty restores it.
+    void setKeyHandler(KeyHandler handler);
+    // True once the window was closed or the program's key rule asked to end the run.
+    bool open() const;
+    // Swap, then process window events (the key handler runs here).
+    void present();
+    // The frame loop's hooks for this window: clear, swap and events, open test.
+    FrameHooks frameHooks();
+
+private:
+    static void keyCallback(GLFWwindow* window, int key, int scancode, int action, int mods);
+
+    GLFWwindow* window = nullptr;
+    Viewport letterboxed{};
+    int width = 0, height = 0;
+    KeyHandler keyHandler;
+    bool quitKeyReleased = false;
+};
 
 // Blending on (source alpha, one minus source alpha), depth test, culling and alpha test off,
 // 2D texturing on, identity matrices.
@@ -36,16 +72,5 @@ void applyFixedGlState();
 
 // Start of every frame: colour buffer cleared to black (depth untouched), identity matrices.
 void beginGlFrame();
-
-// Swap, then process window events (the key handler runs here).
-void presentFrame(GLFWwindow* window);
-
-bool windowOpen(GLFWwindow* window);
-
-// The frame loop's hooks for this window: clear, swap and events, open test.
-FrameHooks windowFrameHooks(GLFWwindow* window);
-
-// GLEW's error text for its result code, as the program prints it.
-const char* glewErrorText(int code);
 
 }  // namespace Quorvel

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/programme.h"
+#include "app/programme.h"
 #include "runtime/vorbis_decode.h"
 #include "tests/engine/stream_capture.h"
 #include "tests/scenes/scratch_data.h"

@@ -10,8 +10,8 @@
 #include <typeinfo>
 #include <vector>
 
+#include "app/programme.h"
 #include "engine/texture_memory.h"
-#include "runtime/programme.h"
 #include "tests/engine/stream_capture.h"
 #include "tests/scenes/scratch_data.h"
 #include "tests/support/gl_context.h"

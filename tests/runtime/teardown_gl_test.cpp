@@ -7,8 +7,8 @@
 
 #include <vector>
 
+#include "app/programme.h"
 #include "engine/live_objects.h"
-#include "runtime/programme.h"
 #include "tests/support/gl_context.h"
 
 using namespace Quorvel;

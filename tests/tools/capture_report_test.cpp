@@ -1,10 +1,12 @@
 // The capture's pure parts: frame rates as fractions, the frame plan of a video, the soundtrack
-// cut to the sample, the per-scene timing summary and the encoder's command line.
+// cut to the sample, the per-scene timing summary, the encoder's command line, the progress
+// line on a terminal and in a log, and --help.
 #include <gtest/gtest.h>
 
 #include <sstream>
 
 #include "tools/capture/capture_options.h"
+#include "tools/capture/progress_report.h"
 #include "tools/capture/soundtrack_cut.h"
 #include "tools/capture/timing_report.h"
 #include "tools/capture/video_encoder.h"
@@ -126,6 +128,66 @@ TEST(VideoEncoder, AsksForH264AndAacAtTheExactRate) {
     EXPECT_NE(line.find("-c:v libx264 "), std::string::npos);
     EXPECT_NE(line.find("-c:a aac "), std::string::npos);
     EXPECT_EQ(args.back(), "out.mp4");
+}
+
+}  // namespace
+
+namespace {
+
+// Every text a run of `frames` frames, one each `step` seconds, prints.
+std::vector<std::string> progressOf(bool terminal, long frames, double step) {
+    ProgressReport progress(terminal, frames);
+    std::vector<std::string> printed;
+    for (long done = 1; done <= frames; ++done) {
+        const std::string text = progress.update(done, 40.0 + 0.1 * double(done), step * double(done));
+        if (!text.empty()) printed.push_back(text);
+    }
+    printed.push_back(progress.finish());
+    return printed;
+}
+
+TEST(Progress, OnATerminalOneLineIsRewrittenAFewTimesASecond) {
+    const std::vector<std::string> printed = progressOf(true, 100, 0.02);  // 2 s in all
+    ASSERT_GE(printed.size(), 6u);
+    EXPECT_LE(printed.size(), 10u);
+    for (size_t k = 0; k + 1 < printed.size(); ++k) {
+        EXPECT_EQ(printed[k][0], '\r') << printed[k];
+        EXPECT_EQ(printed[k].find('\n'), std::string::npos) << printed[k];
+    }
+    EXPECT_EQ(printed[printed.size() - 2].rfind("\rframe 100/100 at 50 s, 50 frames/s, 0:00 left", 0), 0u);
+    EXPECT_EQ(printed.back(), "\n");  // the line is ended once
+}
+
+TEST(Progress, IntoALogPlainLinesAtEachTenthAndEveryFewSeconds) {
+    const std::vector<std::string> quick = progressOf(false, 100, 0.01);  // 1 s: the tenths alone
+    ASSERT_EQ(quick.size(), 11u);
+    EXPECT_EQ(quick[0].rfind("frame 10/100 at 41 s", 0), 0u) << quick[0];
+    EXPECT_EQ(quick[9].rfind("frame 100/100", 0), 0u) << quick[9];
+    EXPECT_EQ(quick.back(), "");
+    for (size_t k = 0; k + 1 < quick.size(); ++k) {
+        EXPECT_EQ(quick[k].find('\r'), std::string::npos);
+        EXPECT_EQ(quick[k].back(), '\n');
+    }
+    // 1000 frames over 200 s: a line at least every five seconds, never thousands.
+    const std::vector<std::string> slow = progressOf(false, 1000, 0.2);
+    EXPECT_GE(slow.size(), 40u);
+    EXPECT_LE(slow.size(), 52u);
+}
+
+TEST(Progress, ClockTextRoundsToTheSecond) {
+    EXPECT_EQ(clockText(65.4), "1:05");
+    EXPECT_EQ(clockText(3599.6), "60:00");
+    EXPECT_EQ(clockText(-3.0), "0:00");
+}
+
+TEST(CaptureOptions, HelpAnywhereAsksForTheUsageOnly) {
+    for (std::vector<const char*> args : {std::vector<const char*>{"--help"}, {"--video", "v.mp4", "-h"},
+                                           {"--fps", "0", "--help"}}) {
+        CaptureOptions o;
+        std::string error;
+        EXPECT_TRUE(parse(args, o, error)) << error;
+        EXPECT_TRUE(o.help);
+    }
 }
 
 }  // namespace

@@ -80,6 +80,16 @@ TEST(PreviewOptions, FromAndSize) {
     for (std::vector<const char*> bad : std::vector<std::vector<const char*>>{
              {"--from"}, {"--from", "-1"}, {"--from", "200"}, {"--size", "0x9"}, {"--fps", "3"}, {"95"}})
         EXPECT_FALSE(parse(bad, o = PreviewOptions())) << bad[0];
+    ASSERT_TRUE(parse({"--from", "-1", "--help"}, o = PreviewOptions()));
+    EXPECT_TRUE(o.help);
+}
+
+TEST(PreviewTool, HelpPrintsTheUsageAndSucceeds) {
+    const ProcessResult r = runShell((binaryDir() / "qvl_preview").string() + " --help");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("usage: qvl_preview", 0), 0u) << r.out;
+    EXPECT_NE(r.out.find("Escape quit"), std::string::npos) << r.out;
+    EXPECT_EQ(r.err, "");
 }
 
 // The window title carries the state; xdotool reads it and types the keys.

@@ -97,6 +97,24 @@ TEST(VideoCapture, BadOptionsAreRefusedWithStatusTwo) {
     }
 }
 
+TEST(VideoCapture, HelpPrintsTheUsageAndSucceeds) {
+    const ProcessResult r = runShell(captureCommand("--help"));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("usage: qvl_capture", 0), 0u) << r.out;
+    EXPECT_EQ(r.err, "");
+}
+
+TEST(VideoCapture, ProgressIntoAPipeIsPlainLines) {
+    const fs::path dir = freshFolder("progress");
+    const ProcessResult r =
+        runShell(captureCommand("--timing '" + (dir / "t.csv").string() + "' --from 0 --to 2 --fps 10 --size 64x36"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.find('\r'), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("frame 2/20 at 0.1 s"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("frame 20/20 at 1.9 s"), std::string::npos) << r.out;
+    fs::remove_all(dir);
+}
+
 TEST(VideoCapture, AFailingEncoderIsAnErrorNotAShortFile) {
     const ProcessResult r = runShell(captureCommand("--video /nonexistent-folder/v.mp4 --from 0 --to 1 --fps 10 --size 64x36"));
     EXPECT_EQ(r.status, 1);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <iostream>
 #include <string>
 
 namespace Quorvel::Capture {
@@ -13,6 +14,7 @@ const char* const kCaptureUsage =
     "       qvl_capture --from A --to B --fps F --out-dir DIR [--timing FILE.csv [--plot FILE.png]] [--size WxH] [--hidden]\n"
     "       qvl_capture --video FILE.mp4 [--from A] [--to B] [--fps F] [--timing FILE.csv [--plot FILE.png]] [--size WxH] [--hidden]\n"
     "       qvl_capture --timing FILE.csv [--plot FILE.png] [--from A] [--to B] [--fps F] [--size WxH] [--hidden]\n"
+    "       qvl_capture --help\n"
     "F: frames per second, a decimal or a fraction (60000/1001); ranges of --video and --timing default to 0-172 s\n";
 
 namespace {
@@ -69,8 +71,98 @@ bool parseFrameRate(const std::string& text, long& numerator, long& denominator)
     return true;
 }
 
+namespace {
+
+// Which of the options that decide the output were given at all.
+struct GivenTimes {
+    bool time = false, from = false, to = false;
+};
+
+// One flag and its value into the options; false with `error` set for a bad one.
+bool readFlag(const std::string& flag, const char* value, CaptureOptions& o, GivenTimes& given, std::string& error) {
+    bool ok = true;
+    if (flag == "--time") ok = given.time = parseNumber(value, o.time);
+    else if (flag == "--from") ok = given.from = parseNumber(value, o.from);
+    else if (flag == "--to") ok = given.to = parseNumber(value, o.to);
+    else if (flag == "--fps") ok = parseFrameRate(value, o.fpsNumerator, o.fpsDenominator);
+    else if (flag == "--out") o.out = value;
+    else if (flag == "--out-dir") o.outDir = value;
+    else if (flag == "--video") o.video = value;
+    else if (flag == "--timing") o.timing = value;
+    else if (flag == "--plot") o.plot = value;
+    else if (flag == "--size") ok = parseSize(value, o.width, o.height);
+    else {
+        error = "unknown option " + flag;
+        return false;
+    }
+    if (!ok || (*value == '\0' && flag != "--fps")) {
+        error = "bad value for " + flag + ": " + value;
+        return false;
+    }
+    return true;
+}
+
+// A whole-programme output (video, or timing alone) whose range defaults to 0-172 s.
+bool chooseWholeRange(CaptureOptions& o, const GivenTimes& given, std::string& error) {
+    if (!o.video.empty() && !o.outDir.empty()) {
+        error = "give either --video or --out-dir";
+        return false;
+    }
+    o.single = false;
+    if (!given.from) o.from = 0.0;
+    if (!given.to) o.to = 172.0;
+    if (o.from < 0.0 || o.to <= o.from) {
+        error = "need 0 <= --from < --to";
+        return false;
+    }
+    return true;
+}
+
+// Which of the outputs the options name, and whether their times fit it.
+bool chooseOutput(CaptureOptions& o, const GivenTimes& given, std::string& error) {
+    if (!o.plot.empty() && o.timing.empty()) {
+        error = "--plot needs --timing";
+        return false;
+    }
+    const bool wholeRangeDefault = !o.video.empty() || (!o.timing.empty() && o.outDir.empty());
+    if (wholeRangeDefault && !given.time && o.out.empty()) return chooseWholeRange(o, given, error);
+    if (!o.video.empty()) {
+        error = "--video takes a range (--from, --to), not --time or --out";
+        return false;
+    }
+    if (!o.timing.empty() && given.time) {
+        error = "--timing takes a range (--from, --to), not --time";
+        return false;
+    }
+    if (given.time && !given.from && !given.to && !o.out.empty() && o.outDir.empty()) {
+        o.single = true;
+        if (o.time < 0.0) {
+            error = "--time must not be negative";
+            return false;
+        }
+        return true;
+    }
+    if (!given.time && given.from && given.to && !o.outDir.empty() && o.out.empty()) {
+        o.single = false;
+        if (o.from < 0.0 || o.to < o.from) {
+            error = "need 0 <= --from <= --to";
+            return false;
+        }
+        return true;
+    }
+    error = "give either --time and --out, or --from, --to and --out-dir";
+    return false;
+}
+
+}  // namespace
+
 bool parseCaptureOptions(int argc, const char* const* argv, CaptureOptions& o, std::string& error) {
-    bool haveTime = false, haveFrom = false, haveTo = false;
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            o.help = true;  // the usage is asked for: nothing else matters
+            return true;
+        }
+    GivenTimes given;
     for (int i = 1; i < argc; ++i) {
         const std::string flag = argv[i];
         if (flag == "--hidden") {
@@ -81,73 +173,22 @@ bool parseCaptureOptions(int argc, const char* const* argv, CaptureOptions& o, s
             error = "missing value after " + flag;
             return false;
         }
-        const char* value = argv[++i];
-        bool ok = true;
-        if (flag == "--time") ok = haveTime = parseNumber(value, o.time);
-        else if (flag == "--from") ok = haveFrom = parseNumber(value, o.from);
-        else if (flag == "--to") ok = haveTo = parseNumber(value, o.to);
-        else if (flag == "--fps") ok = parseFrameRate(value, o.fpsNumerator, o.fpsDenominator);
-        else if (flag == "--out") o.out = value;
-        else if (flag == "--out-dir") o.outDir = value;
-        else if (flag == "--video") o.video = value;
-        else if (flag == "--timing") o.timing = value;
-        else if (flag == "--plot") o.plot = value;
-        else if (flag == "--size") ok = parseSize(value, o.width, o.height);
-        else {
-            error = "unknown option " + flag;
-            return false;
-        }
-        if (!ok || (*value == '\0' && flag != "--fps")) {
-            error = "bad value for " + flag + ": " + value;
-            return false;
-        }
+        if (!readFlag(flag, argv[++i], o, given, error)) return false;
     }
     o.fps = double(o.fpsNumerator) / double(o.fpsDenominator);
-    if (!o.plot.empty() && o.timing.empty()) {
-        error = "--plot needs --timing";
-        return false;
+    return chooseOutput(o, given, error);
+}
+
+int commandLineVerdict(const char* tool, bool parsed, bool help, const std::string& error, const char* usage) {
+    if (!parsed) {
+        std::cerr << tool << ": " << error << "\n" << usage;
+        return 2;
     }
-    const bool wholeRangeDefault = !o.video.empty() || (!o.timing.empty() && o.outDir.empty());
-    if (wholeRangeDefault && !haveTime && o.out.empty()) {
-        if (!o.video.empty() && !o.outDir.empty()) {
-            error = "give either --video or --out-dir";
-            return false;
-        }
-        o.single = false;
-        if (!haveFrom) o.from = 0.0;
-        if (!haveTo) o.to = 172.0;
-        if (o.from < 0.0 || o.to <= o.from) {
-            error = "need 0 <= --from < --to";
-            return false;
-        }
-        return true;
+    if (help) {
+        std::cout << usage;
+        return 0;
     }
-    if (!o.video.empty()) {
-        error = "--video takes a range (--from, --to), not --time or --out";
-        return false;
-    }
-    if (!o.timing.empty() && haveTime) {
-        error = "--timing takes a range (--from, --to), not --time";
-        return false;
-    }
-    if (haveTime && !haveFrom && !haveTo && !o.out.empty() && o.outDir.empty()) {
-        o.single = true;
-        if (o.time < 0.0) {
-            error = "--time must not be negative";
-            return false;
-        }
-        return true;
-    }
-    if (!haveTime && haveFrom && haveTo && !o.outDir.empty() && o.out.empty()) {
-        o.single = false;
-        if (o.from < 0.0 || o.to < o.from) {
-            error = "need 0 <= --from <= --to";
-            return false;
-        }
-        return true;
-    }
-    error = "give either --time and --out, or --from, --to and --out-dir";
-    return false;
+    return -1;
 }
 
 CapturePlan planCapture(const CaptureOptions& o) {

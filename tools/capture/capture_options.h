@@ -26,6 +26,7 @@ struct CaptureOptions {
     std::string plot;          // --plot FILE.png (needs --timing)
     int width = 1024, height = 768;
     bool hidden = false;       // open the window unmapped
+    bool help = false;         // --help or -h: print the usage and do nothing else
 };
 
 // "60", "29.97" or "60000/1001" as a fraction of whole numbers; false for anything else or a
@@ -37,9 +38,15 @@ bool parseNumber(const char* text, double& value);
 // "WxH", each side 1 to 16384.
 bool parseSize(const char* text, int& width, int& height);
 
+// False with `error` set for options that name no output or a bad value; --help anywhere wins.
 bool parseCaptureOptions(int argc, const char* const* argv, CaptureOptions& options, std::string& error);
 
 extern const char* const kCaptureUsage;
+
+// What a tool does with its command line before it starts: -1 to go on; 2 after "<tool>: <error>"
+// and the usage on standard error when it did not parse; 0 after the usage on standard output
+// when --help asked for it.
+int commandLineVerdict(const char* tool, bool parsed, bool help, const std::string& error, const char* usage);
 
 // The demo times the capture renders, in order, and which of them are written out.
 struct CapturePlan {

@@ -1,7 +1,8 @@
 // qvl_preview: plays the programme live from any demo time, with the music sought to match, in
-// the program's window, scenes and letterbox. Space pauses, Left/Right jump, comma/period step
-// a frame while paused, Home goes to 0, F5 rebuilds every scene from data/ (the time is kept) so
-// a changed shader or picture shows at once, Escape quits. The title shows the time and scenes.
+// the program's window, scenes and letterbox (through the shared start-up). Space pauses,
+// Left/Right jump, comma/period step a frame while paused, Home goes to 0, F5 rebuilds every
+// scene from data/ (the time is kept) so a changed shader or picture shows at once, Escape
+// quits. The title shows the time and scenes.
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
@@ -11,11 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "app/demo_session.h"
 #include "runtime/frame_loop.h"
-#include "runtime/music_track.h"
-#include "runtime/programme.h"
-#include "runtime/settings.h"
-#include "runtime/window.h"
+#include "tools/capture/capture_options.h"
 #include "tools/preview/preview_clock.h"
 #include "tools/preview/preview_keys.h"
 #include "tools/preview/preview_options.h"
@@ -25,105 +24,105 @@ using namespace Quorvel::Preview;
 
 namespace {
 
-std::vector<PreviewCommand> pending;
-
-void keyCallback(GLFWwindow*, int key, int, int action, int mods) {
-    const PreviewCommand command = commandForKey(key, action, mods);
-    if (command.action != PreviewAction::None) pending.push_back(command);
-}
-
 std::string titleFor(double time, const std::string& scenes, bool paused) {
     char text[160];
     std::snprintf(text, sizeof text, "Taluvine preview  %7.2f s  %s%s", time, scenes.c_str(), paused ? "  [paused]" : "");
     return text;
 }
 
-void run(const PreviewOptions& options) {
-    Settings settings;
-    writeDefaultSettings(settings, false);
-    settings.getInt("window_width") = options.width;
-    settings.getInt("window_height") = options.height;
-    GLFWwindow* window = openDemoWindow(settings, true);
-    glfwSetKeyCallback(window, keyCallback);
-    const Viewport viewport = applyLetterbox(window);
-    applyFixedGlState();
+// The live preview over one session: its keys arrive through the window into a queue of
+// commands, which move the clock (and the music with it) between frames.
+class PreviewRun {
+public:
+    PreviewRun(const PreviewOptions& options, DemoSession& session)
+        : session(session), clock(options.from, kProgrammeEnd, glfwGetTime()) {
+        session.window().setKeyHandler([this](int key, int action, int mods) {
+            const PreviewCommand command = commandForKey(key, action, mods);
+            if (command.action != PreviewAction::None) pending.push_back(command);
+        });
+        makeLoop();
+        session.music().playFrom(clock.time(glfwGetTime()));
+    }
+    ~PreviewRun() { session.window().setKeyHandler({}); }
 
-    MusicTrack music;  // silent without an audio device; the clock runs regardless
-    {
-        auto programme = std::make_unique<Programme>(viewport.width, viewport.height, music);
-        programme->load();
-        // One loop per programme, reading the time this preview decides for each frame.
-        double time = 0.0;
-        const FrameHooks hooks = windowFrameHooks(window);
-        auto loop = std::make_unique<FrameLoop>(programme->timeline(), [&time] { return time; }, hooks);
-        PreviewClock clock(options.from, kProgrammeEnd, glfwGetTime());
-        music.playFrom(clock.time(glfwGetTime()));
-        bool quit = false;
-        std::string title;
-        while (!quit && !glfwWindowShouldClose(window)) {
-            for (const PreviewCommand& c : pending) {
-                const double now = glfwGetTime();
-                switch (c.action) {
-                    case PreviewAction::TogglePause: clock.togglePause(now); break;
-                    case PreviewAction::SeekBy: clock.seekBy(c.seconds, now); break;
-                    case PreviewAction::Step: clock.step(c.frames, kPreviewFrameSeconds, now); break;
-                    case PreviewAction::GoToStart: clock.seekTo(0.0, now); break;
-                    case PreviewAction::Quit: quit = true; break;
-                    case PreviewAction::Reload: {
-                        // The rebuild takes a while: hold the time, rebuild, go on from there.
-                        const double at = clock.time(now);
-                        const bool wasPaused = clock.paused();
-                        loop.reset();
-                        programme.reset();
-                        programme = std::make_unique<Programme>(viewport.width, viewport.height, music);
-                        programme->load();
-                        loop = std::make_unique<FrameLoop>(programme->timeline(), [&time] { return time; }, hooks);
-                        clock.seekTo(at, glfwGetTime());
-                        if (wasPaused) clock.pause(glfwGetTime());
-                        std::cout << "preview: reloaded data/ at " << at << " s" << std::endl;
-                        break;
-                    }
-                    case PreviewAction::None: break;
-                }
-                if (clock.paused())
-                    music.pause();
-                else
-                    music.playFrom(clock.time(glfwGetTime()));
-            }
+    void run() {
+        while (!quit && !glfwWindowShouldClose(session.window().handle())) {
+            for (const PreviewCommand& command : pending) apply(command);
             pending.clear();
-            double now = glfwGetTime();
-            if (!clock.paused() && clock.time(now) >= clock.end()) {
-                clock.pause(now);  // hold the last frame instead of ending
-                music.pause();
-            }
-            time = clock.time(now);
-            loop->frame();
-            const std::string wanted = titleFor(time, programme->timeline().labelsAt(time), clock.paused());
-            if (wanted != title) glfwSetWindowTitle(window, (title = wanted).c_str());
+            frame();
         }
     }
-    glfwTerminate();
-}
+
+private:
+    // One loop per loaded programme, reading the time this preview decides for each frame.
+    void makeLoop() {
+        loop = std::make_unique<FrameLoop>(session.programme().timeline(), [this] { return time; },
+                                           session.window().frameHooks());
+    }
+
+    void apply(const PreviewCommand& c) {
+        const double now = glfwGetTime();
+        switch (c.action) {
+            case PreviewAction::TogglePause: clock.togglePause(now); break;
+            case PreviewAction::SeekBy: clock.seekBy(c.seconds, now); break;
+            case PreviewAction::Step: clock.step(c.frames, kPreviewFrameSeconds, now); break;
+            case PreviewAction::GoToStart: clock.seekTo(0.0, now); break;
+            case PreviewAction::Quit: quit = true; break;
+            case PreviewAction::Reload: reload(); break;
+            case PreviewAction::None: break;
+        }
+        if (clock.paused())
+            session.music().pause();
+        else
+            session.music().playFrom(clock.time(glfwGetTime()));
+    }
+
+    // The rebuild takes a while: hold the time, rebuild every scene, go on from there.
+    void reload() {
+        const double at = clock.time(glfwGetTime());
+        const bool wasPaused = clock.paused();
+        loop.reset();
+        session.reloadProgramme();
+        makeLoop();
+        clock.seekTo(at, glfwGetTime());
+        if (wasPaused) clock.pause(glfwGetTime());
+        std::cout << "preview: reloaded data/ at " << at << " s" << std::endl;
+    }
+
+    void frame() {
+        const double now = glfwGetTime();
+        if (!clock.paused() && clock.time(now) >= clock.end()) {
+            clock.pause(now);  // hold the last frame instead of ending
+            session.music().pause();
+        }
+        time = clock.time(now);
+        loop->frame();
+        const std::string wanted = titleFor(time, session.programme().timeline().labelsAt(time), clock.paused());
+        if (wanted != title) glfwSetWindowTitle(session.window().handle(), (title = wanted).c_str());
+    }
+
+    DemoSession& session;
+    PreviewClock clock;
+    std::vector<PreviewCommand> pending;
+    std::unique_ptr<FrameLoop> loop;
+    double time = 0.0;
+    bool quit = false;
+    std::string title;
+};
 
 }  // namespace
 
 int main(int argc, char** argv) {
     PreviewOptions options;
     std::string error;
-    if (!parsePreviewOptions(argc, argv, options, error)) {
-        std::cerr << "qvl_preview: " << error << "\n" << kPreviewUsage;
-        return 2;
-    }
-    if (!glfwInit()) {
-        std::cerr << "Error: GLFW - Initialization failed" << std::endl;
-        return -1;
-    }
-    try {
-        run(options);
-    } catch (const char* text) {
-        std::cerr << text << std::endl;
-        glfwTerminate();
-        return -1;
-    }
-    return 0;
+    const bool parsed = parsePreviewOptions(argc, argv, options, error);
+    const int verdict = Capture::commandLineVerdict("qvl_preview", parsed, options.help, error, kPreviewUsage);
+    if (verdict >= 0) return verdict;
+    DemoSessionOptions session;
+    session.width = options.width;
+    session.height = options.height;
+    return runDemoSession(session, [&options](DemoSession& loaded) {
+        PreviewRun(options, loaded).run();
+        return 0;
+    });
 }

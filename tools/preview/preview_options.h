@@ -8,6 +8,7 @@ namespace Quorvel::Preview {
 struct PreviewOptions {
     double from = 0.0;
     int width = 1024, height = 768;
+    bool help = false;  // --help or -h: print the usage and do nothing else
 };
 
 bool parsePreviewOptions(int argc, const char* const* argv, PreviewOptions& options, std::string& error);

@@ -1,5 +1,5 @@
 // qvl_taluvine: the demo. Arguments are ignored. The full-screen build defines QVL_FULLSCREEN=1.
-#include "runtime/demo.h"
+#include "app/demo.h"
 
 #ifndef QVL_FULLSCREEN
 #define QVL_FULLSCREEN 0

@@ -1,4 +1,4 @@
-#include "runtime/programme.h"
+#include "app/programme.h"
 
 namespace Quorvel {
 

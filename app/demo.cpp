@@ -1,0 +1,46 @@
+#include "app/demo.h"
+
+#include <iostream>
+
+#include "app/demo_session.h"
+#include "engine/texture_memory.h"
+#include "runtime/frame_loop.h"
+#include "runtime/frame_statistics.h"
+
+namespace Quorvel {
+
+namespace {
+
+void printLoadingReport(double seconds) {
+    std::cout << "loading time: " << seconds << std::endl;
+    std::cout << "memory usage: " << std::endl;
+    std::cout << "    texture: " << textureMemoryBytes / 1048576 << "MB" << std::endl;
+}
+
+int play(DemoSession& session) {
+    printLoadingReport(session.loadingSeconds());
+    session.music().play();
+    // Demo time is seconds since the music started, on the same counter from here on.
+    Stopwatch& stopwatch = session.stopwatch();
+    stopwatch.start();
+    stopwatch.setTime(0.0);
+    stopwatch.start();
+
+    FrameStatistics statistics(std::cout);
+    statistics.begin(stopwatch.elapsed());
+    FrameLoop loop(session.programme().timeline(), [&stopwatch] { return stopwatch.elapsed(); },
+                   session.window().frameHooks());
+    loop.run(&statistics, [&stopwatch] { return stopwatch.elapsed(); });
+    std::cout << std::endl;
+    return 0;
+}
+
+}  // namespace
+
+int runDemo(bool fullscreenDefault) {
+    DemoSessionOptions options;
+    options.fullscreen = fullscreenDefault;
+    return runDemoSession(options, play);
+}
+
+}  // namespace Quorvel

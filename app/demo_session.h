@@ -1,0 +1,80 @@
+// The one start-up and shutdown of the program and its tools: everything the program owns for a
+// run, built in the program's order and torn down in the order the GL and audio objects need.
+// Built: settings (built-in defaults, then the caller's size), GLFW, the window with its GL
+// checks and letterbox, the fixed GL state, the stopwatch (loading time runs from here), the
+// music track, the programme (spectrum analyser and five scenes) loaded. Torn down: the scenes
+// (while the GL context exists), the window, GLFW, the music track (closing the audio device),
+// the settings. It does not play: the program, the capture and the preview each run their own
+// frames on it.
+//
+//   return runDemoSession(options, [](DemoSession& s) { FrameLoop loop(...); loop.run(); return 0; });
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "app/programme.h"
+#include "runtime/music_track.h"
+#include "runtime/settings.h"
+#include "runtime/stopwatch.h"
+#include "runtime/window.h"
+
+namespace Quorvel {
+
+struct DemoSessionOptions {
+    bool fullscreen = false;   // the "fullscreen" default the settings are written with
+    std::int32_t width = 0;    // window size; 0 keeps the built-in settings
+    std::int32_t height = 0;
+    bool visible = true;       // false: a hidden window (frame capture)
+    bool sound = true;         // false: the track is decoded but no audio device is opened
+    // Called with the name of each start-up and shutdown step as it happens (tests).
+    std::function<void(const char* step)> trace;
+};
+
+class DemoSession {
+public:
+    // Runs the whole start-up through loading. Throws the program's error texts; a failed
+    // GLFW start throws GlfwUnavailable. What was built before a failure is torn down.
+    explicit DemoSession(const DemoSessionOptions& options);
+    ~DemoSession();
+    DemoSession(const DemoSession&) = delete;
+    DemoSession& operator=(const DemoSession&) = delete;
+
+    struct GlfwUnavailable {};
+
+    DemoWindow& window() { return *demoWindow; }
+    MusicTrack& music() { return *track; }
+    Programme& programme() { return *loadedProgramme; }
+    Stopwatch& stopwatch() { return clock; }
+    // Seconds from the stopwatch's start to the end of loading.
+    double loadingSeconds() const { return loadingTime; }
+
+    // Destroys every scene and builds and loads them again from data/ (the preview's reload).
+    void reloadProgramme();
+
+private:
+    struct GlfwLibrary {
+        GlfwLibrary();
+        ~GlfwLibrary();
+    };
+    void step(const char* name) const;
+    void loadProgramme();
+
+    std::function<void(const char*)> trace;
+    Settings settings;
+    std::optional<GlfwLibrary> glfw;
+    std::unique_ptr<DemoWindow> demoWindow;
+    Stopwatch clock;
+    std::optional<MusicTrack> track;
+    std::unique_ptr<Programme> loadedProgramme;
+    double loadingTime = 0.0;
+};
+
+// Builds a session and hands it to `play`, returning what `play` returns. Start-up failures are
+// reported the program's way: the error text (or "Error: GLFW - Initialization failed") and a
+// line break on standard error, after everything built so far was torn down, and -1.
+int runDemoSession(const DemoSessionOptions& options, const std::function<int(DemoSession&)>& play);
+
+}  // namespace Quorvel

@@ -4,7 +4,9 @@
 #include <iostream>
 
 #include "engine/pass_setup.h"
+#include "engine/scene_helpers.h"
 #include "engine/scene_setup.h"
+#include "scenes/data_files.h"
 #include "scenes/face_timing.h"
 
 namespace Quorvel::Ostrel {
@@ -12,27 +14,24 @@ namespace Quorvel::Ostrel {
 FaceScene::FaceScene(std::int32_t width, std::int32_t height) : Scene(width, height, 134.0, 170.0, 0.0) {}
 
 FaceScene::~FaceScene() {
-    for (ShaderProgram* program : {tubeProgram, modulesProgram, eyesProgram, faceProgram}) delete program;
-    for (Shader* shader : {tubeFragmentShader, tubeVertexShader, modulesFragmentShader, modulesVertexShader,
-                           eyesFragmentShader, eyesVertexShader, faceFragmentShader, faceVertexShader})
-        delete shader;
-    for (Texture* texture : {eyesTexture, lightProbeTexture, normalTexture, backgroundTexture, creditsTexture})
-        delete texture;
-    for (Mesh* mesh : {tubeMesh, modulesMesh, eyesMesh, thirdFaceMesh, secondFaceMesh, baseFaceMesh, faceMesh})
-        delete mesh;
+    releaseInOrder(tubeProgram, modulesProgram, eyesProgram, faceProgram);
+    releaseInOrder(tubeFragmentShader, tubeVertexShader, modulesFragmentShader, modulesVertexShader, eyesFragmentShader,
+                   eyesVertexShader, faceFragmentShader, faceVertexShader);
+    releaseInOrder(eyesTexture, lightProbeTexture, normalTexture, backgroundTexture, creditsTexture);
+    releaseInOrder(tubeMesh, modulesMesh, eyesMesh, thirdFaceMesh, secondFaceMesh, baseFaceMesh, faceMesh);
 }
 
 void FaceScene::load() {
-    creditsTexture = new Texture("data/credits.png");
+    creditsTexture = new Texture(DataFiles::kCredits);
     clampEdges(*creditsTexture);
-    backgroundTexture = new Texture("data/face_bg.png");
-    faceMesh = new Mesh("data/face.obj");
-    baseFaceMesh = new Mesh("data/face.obj");
-    secondFaceMesh = new Mesh("data/face2.obj");
-    thirdFaceMesh = new Mesh("data/face3.obj");
-    eyesMesh = new Mesh("data/eyes.obj");
-    modulesMesh = new Mesh("data/modules.obj");
-    tubeMesh = new Mesh("data/tube.obj");
+    backgroundTexture = new Texture(DataFiles::kFaceBackground);
+    faceMesh = new Mesh(DataFiles::kFace);
+    baseFaceMesh = new Mesh(DataFiles::kFace);
+    secondFaceMesh = new Mesh(DataFiles::kSecondFace);
+    thirdFaceMesh = new Mesh(DataFiles::kThirdFace);
+    eyesMesh = new Mesh(DataFiles::kEyes);
+    modulesMesh = new Mesh(DataFiles::kModules);
+    tubeMesh = new Mesh(DataFiles::kCable);
     // The morph walks the four position arrays side by side: never past the shortest.
     morphedFloats = std::min({faceMesh->quadPositions.size(), baseFaceMesh->quadPositions.size(),
                               secondFaceMesh->quadPositions.size(), thirdFaceMesh->quadPositions.size()});
@@ -41,11 +40,11 @@ void FaceScene::load() {
         std::cerr << "facescene: face meshes differ in size; morphing the first " << morphedFloats / 3
                   << " vertices only" << std::endl;
     }
-    normalTexture = new Texture("data/face_normal.png");
-    lightProbeTexture = new Texture("data/face_lightprobe.png");
+    normalTexture = new Texture(DataFiles::kFaceNormals);
+    lightProbeTexture = new Texture(DataFiles::kLightProbe);
     buildProgram("data/face_face.vert", "data/face_face.frag", faceVertexShader, faceFragmentShader, faceProgram,
                  {{"lightNormal", &faceLightLocation}, {"ntex", &ntexLocation}, {"lightProbe", &lightProbeLocation}});
-    eyesTexture = new Texture("data/face_eyes.png");
+    eyesTexture = new Texture(DataFiles::kEyesPicture);
     buildProgram("data/face_eyes.vert", "data/face_eyes.frag", eyesVertexShader, eyesFragmentShader, eyesProgram,
                  {{"lightNormal", &eyesLightLocation}});
     buildProgram("data/face_modules.vert", "data/face_modules.frag", modulesVertexShader, modulesFragmentShader,
@@ -83,13 +82,15 @@ void FaceScene::drawBackground(bool second, double d) {
     backgroundTexture->bind(GL_TEXTURE0);
     const auto coordinates =
         backgroundCoordinates(second, d, backgroundTexture->extentS, backgroundTexture->extentT);
-    const float corners[4][2] = {{-1.0f, -1.0f}, {1.0f, -1.0f}, {1.0f, 1.0f}, {-1.0f, 1.0f}};
-    glBegin(GL_QUADS);
+    const float positions[4][2] = {{-1.0f, -1.0f}, {1.0f, -1.0f}, {1.0f, 1.0f}, {-1.0f, 1.0f}};
+    float corners[4][4];
     for (int k = 0; k < 4; ++k) {
-        glMultiTexCoord2f(GL_TEXTURE0, coordinates[size_t(k)][0], coordinates[size_t(k)][1]);
-        glVertex2f(corners[k][0], corners[k][1]);
+        corners[k][0] = positions[k][0];
+        corners[k][1] = positions[k][1];
+        corners[k][2] = coordinates[size_t(k)][0];
+        corners[k][3] = coordinates[size_t(k)][1];
     }
-    glEnd();
+    drawMultitexturedQuad(corners);
     backgroundTexture->unbind();
 }
 

@@ -2,7 +2,9 @@
 
 #include <cstdlib>
 
+#include "engine/scene_helpers.h"
 #include "engine/scene_setup.h"
+#include "scenes/data_files.h"
 #include "scenes/helix_geometry.h"
 #include "scenes/helix_timing.h"
 
@@ -13,29 +15,23 @@ HelixScene::HelixScene(std::int32_t width, std::int32_t height) : Scene(width, h
 HelixScene::~HelixScene() = default;
 
 void HelixScene::load() {
-    wallTexture.reset(new Texture("data/helix_wall.png"));
-    cloudsTexture.reset(new Texture("data/helix_clouds.png"));
-    titleTexture.reset(new Texture("data/helix_title_crop.png"));
+    wallTexture.reset(new Texture(DataFiles::kHelixWall));
+    cloudsTexture.reset(new Texture(DataFiles::kHelixClouds));
+    titleTexture.reset(new Texture(DataFiles::kHelixTitle));
     clampEdges(*titleTexture);
 
     buildProgram("data/helix_bg.vert", "data/helix_bg.frag", backgroundVertexShader, backgroundFragmentShader,
                  backgroundProgram,
                  {{"t", &backgroundTLocation}, {"wall", &wallLocation}, {"clouds", &cloudsLocation},
                   {"title", &titleLocation}});
-    backgroundFrameBuffer.reset(new FrameBuffer());
-    backgroundColour = colourTarget(viewportWidth, viewportHeight);
-    backgroundFrameBuffer->attachColor(backgroundColour);
-    reportIfIncomplete(*backgroundFrameBuffer, "helixscene: bg fbo error");
+    buildOffscreenTarget(viewportWidth, viewportHeight, "helixscene: bg fbo error", backgroundFrameBuffer,
+                         backgroundColour);
 
     buildProgram("data/helix_obj.vert", "data/helix_obj.frag", objectVertexShader, objectFragmentShader,
                  objectProgram, {{"lightNormal", &lightNormalLocation}});
-    objectFrameBuffer.reset(new FrameBuffer());
-    objectColour = colourTarget(viewportWidth, viewportHeight);
-    objectDepth = depthTarget(viewportWidth, viewportHeight);
-    objectFrameBuffer->attachColor(objectColour);
-    objectFrameBuffer->attachDepth(objectDepth);
+    buildOffscreenTarget(viewportWidth, viewportHeight, "helixscene: obj fbo error", objectFrameBuffer, objectColour,
+                         &objectDepth);
     clampEdges(*objectColour);
-    reportIfIncomplete(*objectFrameBuffer, "helixscene: obj fbo error");
 
     camera.perspective = true;
     camera.sensorWidth = 0.032f;
@@ -45,7 +41,7 @@ void HelixScene::load() {
     camera.clipEnd = 100.0f;
 
     buildGeometry();
-    loadCurves("data/helix.anim", curves);
+    loadCurves(DataFiles::kHelixCameraPath, curves);
     // Unseeded on purpose: the groups are the platform generator's first 20 draws, the same
     // on every run.
     rungGroups = drawRungGroups([] { return std::rand(); });
@@ -56,10 +52,7 @@ void HelixScene::load() {
     buildProgram("data/helix_blur.vert", "data/helix_blur.frag", blurVertexShader, blurFragmentShader, blurProgram,
                  {{"tex", &texLocation}, {"g", &blurWeightsLocation}},
                  [&] { glUniform1fv(blurWeightsLocation, kBlurWeightCount, weights.data()); });
-    blurFrameBuffer.reset(new FrameBuffer());
-    blurColour = colourTarget(viewportWidth, viewportHeight);
-    blurFrameBuffer->attachColor(blurColour);
-    reportIfIncomplete(*blurFrameBuffer, "helixscene: blur fbo error");
+    buildOffscreenTarget(viewportWidth, viewportHeight, "helixscene: blur fbo error", blurFrameBuffer, blurColour);
     clampEdges(*blurColour);
 
     buildProgram("data/helix_combine.vert", "data/helix_combine.frag", combineVertexShader, combineFragmentShader,
@@ -69,10 +62,7 @@ void HelixScene::load() {
 
     buildProgram("data/helix_post.vert", "data/helix_post.frag", postVertexShader, postFragmentShader, postProgram,
                  {{"t", &postTLocation}, {"input", &inputLocation}});
-    postFrameBuffer.reset(new FrameBuffer());
-    postColour = colourTarget(viewportWidth, viewportHeight);
-    postFrameBuffer->attachColor(postColour);
-    reportIfIncomplete(*postFrameBuffer, "helixscene: post fbo error");
+    buildOffscreenTarget(viewportWidth, viewportHeight, "helixscene: post fbo error", postFrameBuffer, postColour);
 
     loaded = true;
 }

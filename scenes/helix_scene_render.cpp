@@ -2,6 +2,7 @@
 #include "scenes/helix_scene.h"
 
 #include "engine/pass_setup.h"
+#include "engine/scene_helpers.h"
 #include "scenes/helix_camera.h"
 #include "scenes/helix_timing.h"
 #include "scenes/picture_scale.h"
@@ -26,16 +27,13 @@ void drawStrips(const std::vector<float>& positions, const std::vector<float>& n
 void HelixScene::render(double time) {
     if (!loaded) return;
     const HelixFrameTimes times = helixFrameTimes(time, startTime, timeOffset);
-    GLint savedViewport[4];
-    glGetIntegerv(GL_VIEWPORT, savedViewport);
-    glViewport(0, 0, viewportWidth, viewportHeight);
-
-    drawBackground(times.localF);
-    drawObject(time, times.curveTime, times.spinDegrees);
-    drawBlur();
-    drawCombine();
-
-    glViewport(savedViewport[0], savedViewport[1], savedViewport[2], savedViewport[3]);
+    {
+        const ViewportGuard offscreen(viewportWidth, viewportHeight);
+        drawBackground(times.localF);
+        drawObject(time, times.curveTime, times.spinDegrees);
+        drawBlur();
+        drawCombine();
+    }
     loadIdentityMatrices();
     loadIdentityMatrices();
     glUseProgram(postProgram->name);
@@ -67,14 +65,7 @@ void HelixScene::drawBackground(float localF) {
                                  {1, 1, wu, 0, cu, 0, tu, 0},
                                  {1, -1, wu, wv, cu, cv, tu, tv},
                                  {-1, -1, 0, wv, 0, cv, 0, tv}};
-    glBegin(GL_QUADS);
-    for (const auto& c : corners) {
-        glMultiTexCoord2f(GL_TEXTURE0, c[2], c[3]);
-        glMultiTexCoord2f(GL_TEXTURE1, c[4], c[5]);
-        glMultiTexCoord2f(GL_TEXTURE2, c[6], c[7]);
-        glVertex2f(c[0], c[1]);
-    }
-    glEnd();
+    drawMultitexturedQuad(corners);
 
     wallTexture->unbind();
     cloudsTexture->unbind();
@@ -175,16 +166,8 @@ void HelixScene::drawCombine() {
     blurColour->bind(GL_TEXTURE2);
     // Render-target orientation: first row at the bottom.
     const float bs = backgroundColour->extentS, bt = backgroundColour->extentT;
-    glBegin(GL_QUADS);
-    glMultiTexCoord2f(GL_TEXTURE0, 0.0f, 0.0f);
-    glVertex2f(-1.0f, -1.0f);
-    glMultiTexCoord2f(GL_TEXTURE0, bs, 0.0f);
-    glVertex2f(1.0f, -1.0f);
-    glMultiTexCoord2f(GL_TEXTURE0, bs, bt);
-    glVertex2f(1.0f, 1.0f);
-    glMultiTexCoord2f(GL_TEXTURE0, 0.0f, bt);
-    glVertex2f(-1.0f, 1.0f);
-    glEnd();
+    const float corners[4][4] = {{-1, -1, 0, 0}, {1, -1, bs, 0}, {1, 1, bs, bt}, {-1, 1, 0, bt}};
+    drawMultitexturedQuad(corners);
     backgroundColour->unbind();
     objectColour->unbind();
     blurColour->unbind();

@@ -1,5 +1,7 @@
 #include "scenes/logo_scene.h"
 
+#include "engine/scene_helpers.h"
+#include "scenes/data_files.h"
 #include "scenes/picture_scale.h"
 
 namespace Quorvel::Ostrel {
@@ -9,8 +11,8 @@ LogoScene::LogoScene(std::int32_t width, std::int32_t height) : Scene(width, hei
 LogoScene::~LogoScene() = default;
 
 void LogoScene::load() {
-    logoTexture.reset(new Texture("data/logo_logo.png"));
-    cloudsTexture.reset(new Texture("data/logo_clouds.png"));
+    logoTexture.reset(new Texture(DataFiles::kLogoPicture));
+    cloudsTexture.reset(new Texture(DataFiles::kLogoClouds));
     buildProgram("data/logo.vert", "data/logo.frag", vertexShader, fragmentShader, program,
                  {{"t", &tLocation}, {"logo", &logoLocation}, {"clouds", &cloudsLocation}});
     loaded = true;
@@ -32,13 +34,7 @@ void LogoScene::render(double time) {
     // First picture row (t = 0) at the top of the viewport.
     const float corners[4][6] = {{-1, 1, 0, 0, 0, 0}, {1, 1, lu, 0, su, 0}, {1, -1, lu, lv, su, sv},
                                  {-1, -1, 0, lv, 0, sv}};
-    glBegin(GL_QUADS);
-    for (const auto& c : corners) {
-        glMultiTexCoord2f(GL_TEXTURE0, c[2], c[3]);
-        glMultiTexCoord2f(GL_TEXTURE1, c[4], c[5]);
-        glVertex2f(c[0], c[1]);
-    }
-    glEnd();
+    drawMultitexturedQuad(corners);
 
     logoTexture->unbind();
     cloudsTexture->unbind();

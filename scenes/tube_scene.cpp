@@ -1,7 +1,9 @@
 #include "scenes/tube_scene.h"
 
 #include "engine/pass_setup.h"
+#include "engine/scene_helpers.h"
 #include "engine/scene_setup.h"
+#include "scenes/data_files.h"
 #include "scenes/tube_timing.h"
 
 namespace Quorvel::Ostrel {
@@ -12,15 +14,9 @@ TubeScene::~TubeScene() {
     frameBuffer.reset();
     depthTarget.reset();
     colourTarget.reset();
-    for (auto it = greetings.rbegin(); it != greetings.rend(); ++it) delete *it;
-    for (Shader* shader : {postFragmentShader, postVertexShader, cellFragmentShader, cellVertexShader,
-                           tubeFragmentShader, tubeVertexShader})
-        delete shader;
-    delete postProgram;
-    delete cellProgram;
-    delete tubeProgram;
-    delete cellMesh;
-    delete tubeMesh;
+    releaseLastFirst(greetings);
+    releaseInOrder(postFragmentShader, postVertexShader, cellFragmentShader, cellVertexShader, tubeFragmentShader,
+                   tubeVertexShader, postProgram, cellProgram, tubeProgram, cellMesh, tubeMesh);
 }
 
 void TubeScene::load() {
@@ -28,8 +24,8 @@ void TubeScene::load() {
     camera.focalLength = 0.05f;
     camera.location = {0.0f, 0.0f, 0.0f};
     camera.rotation = {1.57075f, 0.0f, 0.0f};
-    tubeMesh = new Mesh("data/inside_tube.obj");
-    cellMesh = new Mesh("data/blood_cell.obj");
+    tubeMesh = new Mesh(DataFiles::kVein);
+    cellMesh = new Mesh(DataFiles::kBloodCell);
     buildProgram("data/tube_tube.vert", "data/tube_tube.frag", tubeVertexShader, tubeFragmentShader, tubeProgram,
                  {{"lightNormal", &tubeLightLocation}, {"t", &tubeTLocation}, {"tex", &tubeTexLocation}});
     buildProgram("data/tube_cell.vert", "data/tube_cell.frag", cellVertexShader, cellFragmentShader, cellProgram,
@@ -38,16 +34,8 @@ void TubeScene::load() {
     // finds nothing and the sampler keeps unit 0, where drawFullscreen() binds the image.
     buildProgram("data/tube_post.vert", "data/tube_post.frag", postVertexShader, postFragmentShader, postProgram,
                  {{"input", &inputLocation}, {"t", &postTLocation}});
-    frameBuffer.reset(new FrameBuffer());
-    colourTarget = Quorvel::colourTarget(viewportWidth, viewportHeight);
-    depthTarget = Quorvel::depthTarget(viewportWidth, viewportHeight);
-    frameBuffer->attachColor(colourTarget);
-    frameBuffer->attachDepth(depthTarget);
-    reportIfIncomplete(*frameBuffer, "tubescene: fbo error");
-    for (const char* path : {"data/greet1.png", "data/greet_abv.png", "data/greet_bri.png", "data/greet_cul.png",
-                             "data/greet_dap.png", "data/greet_efo.png", "data/greet_gim.png", "data/greet_hok.png",
-                             "data/greet2.png"})
-        greetings.push_back(new Texture(path));
+    buildOffscreenTarget(viewportWidth, viewportHeight, "tubescene: fbo error", frameBuffer, colourTarget, &depthTarget);
+    for (const char* path : DataFiles::kGreetings) greetings.push_back(new Texture(path));
     for (Texture* greeting : greetings) clampEdges(*greeting);
     loaded = true;
 }
@@ -55,9 +43,22 @@ void TubeScene::load() {
 void TubeScene::render(double time) {
     if (!loaded) return;
     const double d = time - startTime;
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    glViewport(0, 0, viewportWidth, viewportHeight);
+    {
+        const ViewportGuard offscreen(viewportWidth, viewportHeight);
+        drawOffscreen(d);
+    }
+    resetFlatState();
+    resetFlatState();  // twice, as the scene has always done
+    glUseProgram(postProgram->name);
+    glUniform1i(inputLocation, 0);
+    glUniform1f(postTLocation, float(d));
+    colourTarget->drawFullscreen();
+    glUseProgram(0);
+    resetFlatState();
+}
+
+// Tube, cells and greetings into the scene's own target; framebuffer 0 is bound afterwards.
+void TubeScene::drawOffscreen(double d) {
     glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, frameBuffer->name);
     glEnable(GL_TEXTURE_2D);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
@@ -81,15 +82,6 @@ void TubeScene::render(double time) {
     drawGreetings(d);
 
     glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
-    glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
-    resetFlatState();
-    resetFlatState();  // twice, as the scene has always done
-    glUseProgram(postProgram->name);
-    glUniform1i(inputLocation, 0);
-    glUniform1f(postTLocation, float(d));
-    colourTarget->drawFullscreen();
-    glUseProgram(0);
-    resetFlatState();
 }
 
 void TubeScene::drawTube(float d) {

@@ -59,6 +59,7 @@ public:
     std::vector<Texture*> greetings;  // greet1, abv, bri, cul, dap, efo, gim, hok, greet2
 
 private:
+    void drawOffscreen(double d);
     void drawTube(float d);
     void drawCells(double d);
     void drawGreetings(double d);

@@ -1,7 +1,9 @@
 #include "scenes/wave_scene.h"
 
 #include "engine/pass_setup.h"
+#include "engine/scene_helpers.h"
 #include "engine/scene_setup.h"
+#include "scenes/data_files.h"
 #include "scenes/wave_timing.h"
 
 namespace Quorvel::Ostrel {
@@ -10,13 +12,7 @@ WaveScene::WaveScene(std::int32_t width, std::int32_t height, SpectrumAnalyser* 
     : Scene(width, height, 74.0, 100.0, 0.0), analyser(spectrumAnalyser) {}
 
 WaveScene::~WaveScene() {
-    delete lineProgram;
-    delete fragmentShader;
-    delete vertexShader;
-    delete secondNameTexture;
-    delete firstNameTexture;
-    delete skyTexture;
-    delete skyMesh;
+    releaseInOrder(lineProgram, fragmentShader, vertexShader, secondNameTexture, firstNameTexture, skyTexture, skyMesh);
 }
 
 void WaveScene::load() {
@@ -24,11 +20,11 @@ void WaveScene::load() {
     camera.focalLength = 0.05f;
     camera.location = {0.0f, 0.0f, 0.0f};
     camera.rotation = {1.2661641f, 0.0f, 0.67301404f};
-    skyMesh = new Mesh("data/skydome.obj");
-    skyTexture = new Texture("data/wave_skydome2.png");
-    firstNameTexture = new Texture("data/name_pelmo.png");
+    skyMesh = new Mesh(DataFiles::kSkyDome);
+    skyTexture = new Texture(DataFiles::kSkyPicture);
+    firstNameTexture = new Texture(DataFiles::kFirstName);
     clampEdges(*firstNameTexture);
-    secondNameTexture = new Texture("data/name_tornwick.png");
+    secondNameTexture = new Texture(DataFiles::kSecondName);
     clampEdges(*secondNameTexture);
     buildProgram("data/wave_line.vert", "data/wave_line.frag", vertexShader, fragmentShader, lineProgram);
     loaded = true;

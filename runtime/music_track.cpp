@@ -9,9 +9,6 @@
 
 namespace Quorvel {
 
-const char* const kMusicFile = "data/e5_t5.ogg";
-
-
 MusicTrack::MusicTrack() {
     ALCdevice* device = alcOpenDevice(nullptr);
     // Without a device there is no context to make current; every al* call below would be

@@ -15,6 +15,8 @@
 #include <cstring>
 #include <vector>
 
+#include "runtime/music_file.h"
+
 namespace Quorvel {
 
 class MusicTrack {
@@ -56,8 +58,5 @@ private:
     void releaseAudio();
     bool audible = false;
 };
-
-// The track's file name, relative to the working directory.
-extern const char* const kMusicFile;
 
 }  // namespace Quorvel

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "tools/assetgen/content_style.h"
 #include "tools/assetgen/text_render.h"
 
 namespace Quorvel::Assets {
@@ -18,7 +19,7 @@ Picture desktopIcon(int size) {
     Picture icon(size, size);
     const float s = float(size);
     const float radius = 0.18f * s, inset = 0.04f * s;
-    const Rgba top = hexColour(0x0b1426), bottom = hexColour(0x05070d), teal = hexColour(0x1fb5a8);
+    const Rgba top = hexColour(Palette::kInk), bottom = hexColour(Palette::kInkDeep), teal = hexColour(Palette::kTeal);
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
             // Distance outside a rounded square, for an anti-aliased edge.
@@ -35,16 +36,16 @@ Picture desktopIcon(int size) {
             icon.set(x, y, colour);
         }
     }
-    const FontFace display(fontPath("league-spartan/LeagueSpartan-Bold.otf"));
+    const FontFace display(Fonts::kDisplay);
     const Plane letter = display.renderLine("T", int(0.62f * s));
     paintText(icon, letter, (size - letter.width) / 2, int(0.47f * s) - letter.height / 2,
-              {hexColour(0xf2efe8), hexColour(0x3fd7ff), 0.035f * s, 0.8f});
+              {hexColour(Palette::kText), hexColour(Palette::kCyan), 0.035f * s, 0.8f});
     // The coral rule, fading at its ends.
     const int ruleY = int(0.8f * s), ruleHalf = int(0.2f * s);
     for (int y = ruleY; y < ruleY + std::max(2, size / 64); ++y)
         for (int x = size / 2 - ruleHalf; x < size / 2 + ruleHalf; ++x) {
             const float fade = smoothstep(0.0f, 0.3f, 1.0f - std::abs(x - s / 2) / float(ruleHalf));
-            icon.blendOver(x, y, hexColour(0xff7a4d, fade));
+            icon.blendOver(x, y, hexColour(Palette::kCoral, fade));
         }
     return icon;
 }

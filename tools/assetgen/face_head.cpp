@@ -2,6 +2,7 @@
 // placed by the proportions a face is read by: eyes halfway between crown and chin and one eye
 // width apart, the nose ending halfway from the eyes to the chin, the mouth a third of the way
 // from the nose to the chin, the ears from the brow down to the nose's tip.
+#include "tools/assetgen/content_style.h"
 #include "tools/assetgen/face_head.h"
 
 #include <algorithm>
@@ -10,7 +11,6 @@
 namespace Quorvel::Assets {
 namespace {
 
-constexpr float pi = 3.14159265358979f;
 
 float lerp(float a, float b, float t) { return a + (b - a) * t; }
 float smoothstep(float e0, float e1, float x) {
@@ -255,7 +255,7 @@ HeadRay headRay(float angle, float w) {
         const float s = (w - neckEnd) / (1.0f - neckEnd);
         oy = lerp(-0.6f, -0.1f, smoothstep(0.0f, 0.3f, s));
         oz = -0.05f;
-        elevation = lerp(-0.785f, pi * 0.5f, s);
+        elevation = lerp(-0.785f, kPi * 0.5f, s);
     }
     if (w >= 1.0f) return {{0.0f, oy, oz}, {0.0f, 1.0f, 0.0f}};
     const float ce = std::cos(elevation), se = std::sin(elevation);
@@ -288,7 +288,7 @@ HeadRows headRows(int rows) {
     // (chin to brow) counts three times, so the lips, nose and lids get rows to spare.
     const HeadShape calm = HeadShape::calm();
     const int samples = 800;
-    const float azimuths[] = {0.0f, 0.7f, -0.7f, 1.57f, -1.57f, 2.4f, -2.4f, pi};
+    const float azimuths[] = {0.0f, 0.7f, -0.7f, 1.57f, -1.57f, 2.4f, -2.4f, kPi};
     std::vector<float> weighted(samples + 1, 0.0f), plain(samples + 1, 0.0f);
     std::vector<Vec3> previous;
     for (const float a : azimuths) previous.push_back(headPoint(calm, headRay(a, 0.0f)));
@@ -321,12 +321,12 @@ HeadRows headRows(int rows) {
 }
 
 std::vector<float> headColumns(int columns) {
-    // theta = pi * g(x), g odd with g(1) = 1 and a slope of 0.55 at the front.
+    // theta = kPi * g(x), g odd with g(1) = 1 and a slope of 0.55 at the front.
     const float a = 0.55f;
     std::vector<float> angles;
     for (int c = 0; c <= columns; ++c) {
         const float x = 2.0f * float(c) / float(columns) - 1.0f;
-        angles.push_back(pi * x * (a + (1.0f - a) * x * x));
+        angles.push_back(kPi * x * (a + (1.0f - a) * x * x));
     }
     return angles;
 }
@@ -392,7 +392,7 @@ MeshBuilder headMesh(const HeadShape& shape, int columns, int rows) {
     MeshBuilder mesh;
     for (int r = 0; r <= rows; ++r)
         for (int c = 0; c <= columns; ++c)
-            mesh.vertex(grid[size_t(r * stride + c)], angles[size_t(c)] / (2.0f * pi) + 0.5f, table.t[size_t(r)]);
+            mesh.vertex(grid[size_t(r * stride + c)], angles[size_t(c)] / (2.0f * kPi) + 0.5f, table.t[size_t(r)]);
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < columns; ++c) {
             const int a = r * stride + c;

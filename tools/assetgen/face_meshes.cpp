@@ -1,6 +1,8 @@
 // The closing scene's meshes (see face_meshes.h). The head's shape lives in face_head.cpp;
 // this file adds what sits around it and writes the files. The modules keep clear of all
 // three faces, not only the first, because they stay still while the face changes under them.
+#include "scenes/data_files.h"
+#include "tools/assetgen/content_style.h"
 #include "tools/assetgen/face_meshes.h"
 
 #include <algorithm>
@@ -12,7 +14,6 @@
 namespace Quorvel::Assets {
 namespace {
 
-constexpr float pi = 3.14159265358979f;
 
 // Reverses every face whose normal points towards `centre`, so a closed part is seen from outside.
 void faceAwayFrom(MeshBuilder& mesh, Vec3 centre) {
@@ -56,11 +57,11 @@ MeshBuilder cylinder(Vec3 a, Vec3 b, float radius, int segments = 20) {
         return centre + side * (r * std::cos(angle)) + up * (r * std::sin(angle));
     };
     MeshBuilder mesh = MeshBuilder::surface(
-        segments, 1, [&](float u, float v) { return ring(a + (b - a) * v, 2.0f * pi * u, radius); }, true);
+        segments, 1, [&](float u, float v) { return ring(a + (b - a) * v, 2.0f * kPi * u, radius); }, true);
     for (const float end : {0.0f, 1.0f}) {
         const Vec3 centre = end > 0.0f ? b : a, outwards = axis * (end > 0.0f ? 1.0f : -1.0f);
         MeshBuilder cap = MeshBuilder::surface(
-            segments, 1, [&](float u, float v) { return ring(centre, 2.0f * pi * u, radius * v); }, true);
+            segments, 1, [&](float u, float v) { return ring(centre, 2.0f * kPi * u, radius * v); }, true);
         faceAwayFrom(cap, centre - outwards);
         cap.smoothNormals();
         mesh.append(cap);
@@ -108,7 +109,7 @@ MeshBuilder neckRing(float y, float lift, float thickness) {
     MeshBuilder ring = MeshBuilder::surface(
         64, 12,
         [&](float u, float v) {
-            const float a = 2.0f * pi * u, b = 2.0f * pi * v;
+            const float a = 2.0f * kPi * u, b = 2.0f * kPi * v;
             const float rx = neckRadiusX + lift + thickness * std::cos(b), rz = neckRadiusZ + lift + thickness * std::cos(b);
             return Vec3{rx * std::sin(a), y + thickness * std::sin(b), axisZ + rz * std::cos(a)};
         },
@@ -125,7 +126,7 @@ MeshBuilder neckRing(float y, float lift, float thickness) {
 // A piston on the back of the neck: a barrel at the shoulders, a rod up to a mount on the skull.
 MeshBuilder piston(float side) {
     const Vec3 bottom{0.34f * side, -2.1f, -0.55f}, middle{0.33f * side, -1.25f, -0.6f};
-    const Vec3 mount = clearOfAllFaces(headRay(pi - 0.55f * side, 0.3f), -0.02f);
+    const Vec3 mount = clearOfAllFaces(headRay(kPi - 0.55f * side, 0.3f), -0.02f);
     MeshBuilder mesh = cylinder(bottom, middle, 0.06f);
     mesh.append(cylinder(middle - Vec3{0.0f, 0.05f, 0.0f}, middle, 0.075f));
     mesh.append(cylinder(middle, mount, 0.03f));
@@ -145,9 +146,9 @@ MeshBuilder templePort(float side) {
 MeshBuilder modules() {
     MeshBuilder mesh;
     // Plates over the back of the skull: a keel row down the middle and one each side.
-    mesh.append(skullPlate(pi - 0.42f, pi + 0.42f, 0.6f, 0.76f));
-    mesh.append(skullPlate(pi - 0.3f, pi + 0.3f, 0.79f, 0.9f));
-    mesh.append(skullPlate(pi - 0.34f, pi + 0.34f, 0.43f, 0.57f));
+    mesh.append(skullPlate(kPi - 0.42f, kPi + 0.42f, 0.6f, 0.76f));
+    mesh.append(skullPlate(kPi - 0.3f, kPi + 0.3f, 0.79f, 0.9f));
+    mesh.append(skullPlate(kPi - 0.34f, kPi + 0.34f, 0.43f, 0.57f));
     for (const float side : {-1.0f, 1.0f}) {
         mesh.append(skullPlate(side * 2.05f, side * 2.62f, 0.5f, 0.72f));
         mesh.append(skullPlate(side * 2.2f, side * 2.7f, 0.75f, 0.86f));
@@ -165,7 +166,7 @@ MeshBuilder eyes() {
         MeshBuilder eye = MeshBuilder::surface(
             32, 24,
             [&](float u, float v) {
-                const float lon = 2.0f * pi * (u - 0.5f), lat = pi * (v - 0.5f);
+                const float lon = 2.0f * kPi * (u - 0.5f), lat = kPi * (v - 0.5f);
                 return centre + Vec3{std::cos(lat) * std::sin(lon), std::sin(lat), std::cos(lat) * std::cos(lon)} *
                                     eyeRadius;
             },
@@ -208,7 +209,7 @@ MeshBuilder tube() {
             const Vec3 tangent = normalised(cablePoint(std::min(v + 0.002f, 1.0f)) - cablePoint(std::max(v - 0.002f, 0.0f)));
             // The cable stays near the x = 0 plane, so x is never along it: a steady frame.
             const Vec3 n = normalised(cross(tangent, {1.0f, 0.0f, 0.0f})), b = cross(tangent, n);
-            const float a = 2.0f * pi * u;
+            const float a = 2.0f * kPi * u;
             return centre + (n * std::cos(a) + b * std::sin(a)) * radius;
         },
         true);
@@ -243,12 +244,12 @@ FaceMeshes buildFaceMeshes() {
 
 void writeFaceMeshes(const std::string& dataDir) {
     const FaceMeshes m = buildFaceMeshes();
-    writeObj(dataDir + "/face.obj", m.face);
-    writeObj(dataDir + "/face2.obj", m.face2);
-    writeObj(dataDir + "/face3.obj", m.face3);
-    writeObj(dataDir + "/eyes.obj", m.eyes);
-    writeObj(dataDir + "/modules.obj", m.modules);
-    writeObj(dataDir + "/tube.obj", m.tube);
+    writeObj(DataFiles::inDataFolder(dataDir, DataFiles::kFace), m.face);
+    writeObj(DataFiles::inDataFolder(dataDir, DataFiles::kSecondFace), m.face2);
+    writeObj(DataFiles::inDataFolder(dataDir, DataFiles::kThirdFace), m.face3);
+    writeObj(DataFiles::inDataFolder(dataDir, DataFiles::kEyes), m.eyes);
+    writeObj(DataFiles::inDataFolder(dataDir, DataFiles::kModules), m.modules);
+    writeObj(DataFiles::inDataFolder(dataDir, DataFiles::kCable), m.tube);
 }
 
 }  // namespace Quorvel::Assets

@@ -8,7 +8,9 @@
 #include <cmath>
 #include <vector>
 
+#include "scenes/data_files.h"
 #include "tools/assetgen/asset_list.h"
+#include "tools/assetgen/content_style.h"
 #include "tools/assetgen/face_surface_pictures.h"
 #include "tools/assetgen/noise.h"
 #include "tools/assetgen/picture.h"
@@ -17,10 +19,6 @@
 namespace Quorvel::Assets {
 namespace {
 
-constexpr std::uint32_t kTextColour = 0xf2efe8;
-constexpr std::uint32_t kCyan = 0x3fd7ff;
-constexpr std::uint32_t kTeal = 0x1fb5a8;
-constexpr std::uint32_t kAmber = 0xffb347;
 
 // A horizontal hairline fading out towards both ends, broken by a gap in its middle (for a word
 // to sit in) or marked there by a small diamond.
@@ -55,9 +53,9 @@ struct CreditLines {
 };
 
 CreditLines setCreditLines() {
-    const FontFace display(fontPath("league-spartan/LeagueSpartan-Bold.otf"));
-    const FontFace medium(fontPath("inter/Inter-Medium.otf"));
-    const FontFace regular(fontPath("inter/Inter-Regular.otf"));
+    const FontFace display(Fonts::kDisplay);
+    const FontFace medium(Fonts::kTextMedium);
+    const FontFace regular(Fonts::kTextRegular);
     return {medium.renderLine("A QUORVEL PRODUCTION", 30, 11.0f),
             display.renderLine("TALUVINE", 168, 26.0f),
             {display.renderLine("PELMO", 106, 12.0f), display.renderLine("TORNWICK", 106, 12.0f)},
@@ -98,24 +96,24 @@ Picture creditsPicture() {
     const auto centred = [&](const Plane& line, int top, const TextStyle& style) {
         paintText(picture, line, at.centre - line.width / 2, top, style);
     };
-    const Rgba ink = hexColour(kTextColour), softInk = hexColour(kTextColour, 0.88f);
-    centred(lines.kicker, at.kickerTop, {softInk, hexColour(kAmber), 6.0f, 0.45f});
-    centred(lines.title, at.titleTop, {ink, hexColour(kCyan), 18.0f, 0.7f});
-    centred(hairline(lines.title.width / 2 + 30, 0, true), at.ruleTop, {ink, hexColour(kCyan), 5.0f, 0.9f});
+    const Rgba ink = hexColour(Palette::kText), softInk = hexColour(Palette::kText, 0.88f);
+    centred(lines.kicker, at.kickerTop, {softInk, hexColour(Palette::kAmber), 6.0f, 0.45f});
+    centred(lines.title, at.titleTop, {ink, hexColour(Palette::kCyan), 18.0f, 0.7f});
+    centred(hairline(lines.title.width / 2 + 30, 0, true), at.ruleTop, {ink, hexColour(Palette::kCyan), 5.0f, 0.9f});
     for (int i = 0; i < 2; ++i) {
         const int middle = at.centre + (i == 0 ? -at.columnOffset : at.columnOffset);
-        const TextStyle nameStyle{ink, hexColour(kTeal), 14.0f, 0.75f};
-        const TextStyle roleStyle{softInk, hexColour(kAmber), 5.0f, 0.4f};
+        const TextStyle nameStyle{ink, hexColour(Palette::kTeal), 14.0f, 0.75f};
+        const TextStyle roleStyle{softInk, hexColour(Palette::kAmber), 5.0f, 0.4f};
         paintText(picture, lines.names[i], middle - lines.names[i].width / 2, at.nameTop, nameStyle);
         paintText(picture, lines.roles[i], middle - lines.roles[i].width / 2, at.roleTop, roleStyle);
     }
     paintText(picture, divider(at.roleTop + lines.roles[0].height - at.nameTop + 20), at.centre, at.nameTop - 10,
-              {ink, hexColour(kCyan), 4.0f, 0.8f});
-    centred(lines.soundtrack, at.soundtrackTop, {ink, hexColour(kAmber), 7.0f, 0.45f});
+              {ink, hexColour(Palette::kCyan), 4.0f, 0.8f});
+    centred(lines.soundtrack, at.soundtrackTop, {ink, hexColour(Palette::kAmber), 7.0f, 0.45f});
     const int yearHalf = lines.year.width / 2;
     centred(hairline(yearHalf + 170, yearHalf + 34, false), at.yearTop + lines.year.height / 2 - 12,
-            {softInk, hexColour(kAmber), 4.0f, 0.8f});
-    centred(lines.year, at.yearTop, {ink, hexColour(kAmber), 10.0f, 0.6f});
+            {softInk, hexColour(Palette::kAmber), 4.0f, 0.8f});
+    centred(lines.year, at.yearTop, {ink, hexColour(Palette::kAmber), 10.0f, 0.6f});
     return picture;
 }
 
@@ -156,10 +154,10 @@ Rgba backgroundColour(float u, float v, int period, float gridLight) {
     const float warp = fractalNoise(u + 5.3f, v + 1.1f, period, 3, 712);
     const float wave = fractalNoise(u * 1.5f + 0.8f * warp, v * 1.5f - 0.8f * warp, period * 3 / 2, 3, 713);
     const float vein = std::pow(std::clamp(1.0f - std::abs(wave), 0.0f, 1.0f), 22.0f);
-    Rgba colour = mix(hexColour(0x05070d), hexColour(0x0b1426), std::clamp(mottle * 1.3f - 0.1f, 0.0f, 1.0f));
+    Rgba colour = mix(hexColour(Palette::kInkDeep), hexColour(Palette::kInk), std::clamp(mottle * 1.3f - 0.1f, 0.0f, 1.0f));
     colour = mix(colour, hexColour(0x10243a), 0.5f * vein * mottle);
-    colour = mix(colour, hexColour(kTeal), 0.10f * vein);
-    return mix(colour, hexColour(kCyan), std::min(0.12f, 0.07f * gridLight));
+    colour = mix(colour, hexColour(Palette::kTeal), 0.10f * vein);
+    return mix(colour, hexColour(Palette::kCyan), std::min(0.12f, 0.07f * gridLight));
 }
 
 Picture backgroundPicture() {
@@ -183,11 +181,11 @@ Picture backgroundPicture() {
 }  // namespace
 
 void writeFacePictures(const std::string& dataDir) {
-    writePng(dataDir + "/credits.png", creditsPicture());
-    writePng(dataDir + "/face_bg.png", backgroundPicture());
-    writePng(dataDir + "/face_normal.png", faceNormalPicture());
-    writePng(dataDir + "/face_lightprobe.png", faceLightProbePicture());
-    writePng(dataDir + "/face_eyes.png", faceEyesPicture());
+    writePng(DataFiles::inDataFolder(dataDir, DataFiles::kCredits), creditsPicture());
+    writePng(DataFiles::inDataFolder(dataDir, DataFiles::kFaceBackground), backgroundPicture());
+    writePng(DataFiles::inDataFolder(dataDir, DataFiles::kFaceNormals), faceNormalPicture());
+    writePng(DataFiles::inDataFolder(dataDir, DataFiles::kLightProbe), faceLightProbePicture());
+    writePng(DataFiles::inDataFolder(dataDir, DataFiles::kEyesPicture), faceEyesPicture());
 }
 
 }  // namespace Quorvel::Assets

@@ -1,5 +1,6 @@
 // The face's own textures: the skin's fine relief as a normal map, the light probe that shades
 // the head, and the eyes. The conventions the shader relies on are in face_surface_pictures.h.
+#include "tools/assetgen/content_style.h"
 #include "tools/assetgen/face_surface_pictures.h"
 
 #include <algorithm>
@@ -10,7 +11,6 @@
 namespace Quorvel::Assets {
 namespace {
 
-constexpr float kPi = 3.14159265358979f;
 
 float smoothstep(float edge0, float edge1, float x) {
     const float t = std::clamp((x - edge0) / (edge1 - edge0), 0.0f, 1.0f);
@@ -42,8 +42,8 @@ Rgba encodeNormal(float nx, float ny, float nz) {
 // from the +x side and slightly behind. Broad lobes keep the probe smooth at any sampling.
 Rgba probeRadiance(float nx, float ny, float nz) {
     const Rgba below = hexColour(0x060a16), sky = hexColour(0x16324a);
-    const Rgba key = mix(hexColour(0x3fd7ff), hexColour(0x1fb5a8), 0.35f);
-    const Rgba rim = mix(hexColour(0xff7a4d), hexColour(0xffb347), 0.4f);
+    const Rgba key = mix(hexColour(Palette::kCyan), hexColour(Palette::kTeal), 0.35f);
+    const Rgba rim = mix(hexColour(Palette::kCoral), hexColour(Palette::kAmber), 0.4f);
     const float keyDir[3] = {-0.38f, 0.62f, 0.69f}, rimDir[3] = {0.93f, 0.12f, -0.35f};
     const float keyDot = std::max(0.0f, nx * keyDir[0] + ny * keyDir[1] + nz * keyDir[2]);
     const float rimDot = std::max(0.0f, nx * rimDir[0] + ny * rimDir[1] + nz * rimDir[2]);
@@ -63,9 +63,9 @@ Rgba irisColour(float r, float a) {
     const float crypt = cellDistance(around * 18.0f, r * 30.0f, 18, 903);
     const float t = smoothstep(0.095f, 0.22f, r);
     const float collarette = 1.0f - smoothstep(0.10f, 0.145f + 0.012f * fibres, r);
-    Rgba colour = mix(hexColour(0x1fb5a8), hexColour(0x0c4a58), smoothstep(0.12f, 0.22f, r));
-    colour = mix(colour, hexColour(0x3fd7ff), 0.25f * std::clamp(fibres + strands, 0.0f, 1.0f) * (1.0f - t));
-    colour = mix(colour, hexColour(0xffb347), 0.8f * collarette);
+    Rgba colour = mix(hexColour(Palette::kTeal), hexColour(0x0c4a58), smoothstep(0.12f, 0.22f, r));
+    colour = mix(colour, hexColour(Palette::kCyan), 0.25f * std::clamp(fibres + strands, 0.0f, 1.0f) * (1.0f - t));
+    colour = mix(colour, hexColour(Palette::kAmber), 0.8f * collarette);
     const float shade = 0.72f + 0.35f * fibres + 0.2f * strands - 0.25f * std::exp(-crypt * crypt * 8.0f) * t;
     for (int c = 0; c < 3; ++c) colour[c] *= std::clamp(shade, 0.3f, 1.2f);
     return colour;

@@ -19,13 +19,14 @@
 #include <utility>
 #include <vector>
 
+#include "scenes/data_files.h"
 #include "tools/assetgen/asset_list.h"
+#include "tools/assetgen/content_style.h"
 
 namespace Quorvel::Assets {
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-constexpr double kDeg = kPi / 180.0;
+constexpr double kDeg = kPiDouble / 180.0;
 constexpr double kStart = -17.0, kEnd = 52.0;  // curve time of the scene's window
 constexpr double kKeyStep = 0.25;              // seconds between generated keys
 
@@ -138,7 +139,7 @@ CurveValues curveValuesAt(double t, double previousHeading) {
     // R = Rz(heading) * Rx(pitch) with columns right, up, -forward.
     const double pitch = std::atan2(up[2], -forward[2]);
     double heading = std::atan2(right[1], right[0]);
-    heading += 2.0 * kPi * std::round((previousHeading - heading) / (2.0 * kPi));
+    heading += 2.0 * kPiDouble * std::round((previousHeading - heading) / (2.0 * kPiDouble));
     // The scene sets rotation x = euler0 - 1.5707, y = euler2, z = -euler1, and places the
     // camera at (location0, location2, -location1).
     return {pitch + 1.5707, -heading, 0.0, pose.position[0], -pose.position[2], pose.position[1]};
@@ -191,9 +192,9 @@ void writeHelixCameraPath(const std::string& dataDir) {
     writeCurve(text, "helix/CameraAction/rotation_euler", keys, &CurveValues::euler0);
     writeCurve(text, "helix/CameraAction/rotation_euler1", keys, &CurveValues::euler1);
     writeCurve(text, "helix/CameraAction/rotation_euler2", keys, &CurveValues::euler2);
-    std::ofstream file(dataDir + "/helix.anim", std::ios::binary);
+    std::ofstream file(DataFiles::inDataFolder(dataDir, DataFiles::kHelixCameraPath), std::ios::binary);
     file << text.str();
-    if (!file) throw std::runtime_error("cannot write " + dataDir + "/helix.anim");
+    if (!file) throw std::runtime_error("cannot write " + DataFiles::inDataFolder(dataDir, DataFiles::kHelixCameraPath));
 }
 
 }  // namespace Quorvel::Assets

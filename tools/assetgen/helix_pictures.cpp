@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "scenes/data_files.h"
 #include "tools/assetgen/asset_list.h"
+#include "tools/assetgen/content_style.h"
 #include "tools/assetgen/noise.h"
 #include "tools/assetgen/picture.h"
 #include "tools/assetgen/text_render.h"
@@ -18,8 +20,8 @@ namespace {
 Picture wallPicture() {
     const int width = 1920, height = 1080;
     Picture picture(width, height);
-    const Rgba deep = hexColour(0x05070d), ground = hexColour(0x0b1426), membrane = hexColour(0x12324a);
-    const Rgba teal = hexColour(0x1fb5a8);
+    const Rgba deep = hexColour(Palette::kInkDeep), ground = hexColour(Palette::kInk), membrane = hexColour(0x12324a);
+    const Rgba teal = hexColour(Palette::kTeal);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             const float u = float(x) / 120.0f, v = float(y) / 120.0f;
@@ -54,7 +56,7 @@ Picture cloudPicture() {
             const float wx = fractalNoise(u + 3.1f, v + 0.4f, period, 3, 611);
             const float n = fractalNoise(u + 1.2f * wx, v + 0.6f * wx, period, 6, 612);
             const float density = std::clamp((n + 0.15f) * 1.3f, 0.0f, 1.0f);
-            Rgba colour = mix(hexColour(0x0d2a3c), hexColour(0x3fd7ff), std::clamp(density * 0.8f, 0.0f, 1.0f));
+            Rgba colour = mix(hexColour(0x0d2a3c), hexColour(Palette::kCyan), std::clamp(density * 0.8f, 0.0f, 1.0f));
             colour[3] = density * density;
             picture.set(x, y, colour);
         }
@@ -63,8 +65,8 @@ Picture cloudPicture() {
 }
 
 Picture titlePicture() {
-    const FontFace display(fontPath("league-spartan/LeagueSpartan-Bold.otf"));
-    const FontFace text(fontPath("inter/Inter-Regular.otf"));
+    const FontFace display(Fonts::kDisplay);
+    const FontFace text(Fonts::kTextRegular);
     const Plane title = display.renderLine("TALUVINE", 92, 16.0f);
     const Plane credit = text.renderLine("A QUORVEL PRODUCTION", 22, 7.0f);
     // The title stands 64 pixels in from the screen's top-left corner; its glow fades out well
@@ -73,9 +75,9 @@ Picture titlePicture() {
     const int width = left + std::max(title.width, credit.width) + margin;
     const int height = top + title.height + gap + credit.height + margin;
     Picture picture(width, height);
-    const TextStyle titleStyle{hexColour(0xf2efe8), hexColour(0x3fd7ff), 9.0f, 0.55f};
+    const TextStyle titleStyle{hexColour(Palette::kText), hexColour(Palette::kCyan), 9.0f, 0.55f};
     paintText(picture, title, left, top, titleStyle);
-    const TextStyle creditStyle{hexColour(0xf2efe8, 0.85f), hexColour(0xffb347), 4.0f, 0.35f};
+    const TextStyle creditStyle{hexColour(Palette::kText, 0.85f), hexColour(Palette::kAmber), 4.0f, 0.35f};
     paintText(picture, credit, left + 3, top + title.height + gap, creditStyle);
     return picture;
 }
@@ -83,9 +85,9 @@ Picture titlePicture() {
 }  // namespace
 
 void writeHelixPictures(const std::string& dataDir) {
-    writePng(dataDir + "/helix_wall.png", wallPicture());
-    writePng(dataDir + "/helix_clouds.png", cloudPicture());
-    writePng(dataDir + "/helix_title_crop.png", titlePicture());
+    writePng(DataFiles::inDataFolder(dataDir, DataFiles::kHelixWall), wallPicture());
+    writePng(DataFiles::inDataFolder(dataDir, DataFiles::kHelixClouds), cloudPicture());
+    writePng(DataFiles::inDataFolder(dataDir, DataFiles::kHelixTitle), titlePicture());
 }
 
 }  // namespace Quorvel::Assets

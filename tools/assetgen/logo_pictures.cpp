@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "scenes/data_files.h"
 #include "tools/assetgen/asset_list.h"
+#include "tools/assetgen/content_style.h"
 #include "tools/assetgen/noise.h"
 #include "tools/assetgen/picture.h"
 #include "tools/assetgen/text_render.h"
@@ -13,19 +15,18 @@
 namespace Quorvel::Assets {
 namespace {
 
-constexpr std::uint32_t kTextColour = 0xf2efe8;
 constexpr std::uint32_t kWarmGlow = 0xffc48e;
 
 Picture logoPicture() {
     Picture picture(1920, 1080);
-    const FontFace display(fontPath("league-spartan/LeagueSpartan-Bold.otf"));
-    const FontFace text(fontPath("inter/Inter-Light.otf"));
+    const FontFace display(Fonts::kDisplay);
+    const FontFace text(Fonts::kTextLight);
     const Plane name = display.renderLine("QUORVEL", 236, 34.0f);
     const Plane byline = text.renderLine("PRESENTS", 34, 22.0f);
 
     const int nameLeft = (picture.width() - name.width) / 2;
     const int nameTop = 540 - name.height / 2 - 50;
-    paintText(picture, name, nameLeft, nameTop, {hexColour(kTextColour), hexColour(kWarmGlow), 22.0f, 0.75f});
+    paintText(picture, name, nameLeft, nameTop, {hexColour(Palette::kText), hexColour(kWarmGlow), 22.0f, 0.75f});
 
     // A hairline under the name, fading out towards both ends, with a small diamond in its middle.
     const int ruleY = nameTop + name.height + 58;
@@ -41,10 +42,10 @@ Picture logoPicture() {
             const float d = float(std::abs(x - ruleHalf) + std::abs(y - 12));
             rule.at(x, y) = std::clamp(9.5f - d, 0.0f, 1.0f);
         }
-    paintText(picture, rule, 960 - ruleHalf, ruleY - 12, {hexColour(kTextColour), hexColour(kWarmGlow), 6.0f, 0.9f});
+    paintText(picture, rule, 960 - ruleHalf, ruleY - 12, {hexColour(Palette::kText), hexColour(kWarmGlow), 6.0f, 0.9f});
 
     paintText(picture, byline, (picture.width() - byline.width) / 2, ruleY + 46,
-              {hexColour(kTextColour, 0.92f), hexColour(kWarmGlow), 8.0f, 0.5f});
+              {hexColour(Palette::kText, 0.92f), hexColour(kWarmGlow), 8.0f, 0.5f});
     return picture;
 }
 
@@ -72,8 +73,8 @@ Picture cloudTile(int size, std::uint32_t seed, std::uint32_t shadow, std::uint3
 }  // namespace
 
 void writeLogoPictures(const std::string& dataDir) {
-    writePng(dataDir + "/logo_logo.png", logoPicture());
-    writePng(dataDir + "/logo_clouds.png", cloudTile(512, 0x10905u, 0x0b1426, 0x3f8fa8));
+    writePng(DataFiles::inDataFolder(dataDir, DataFiles::kLogoPicture), logoPicture());
+    writePng(DataFiles::inDataFolder(dataDir, DataFiles::kLogoClouds), cloudTile(512, 0x10905u, Palette::kInk, 0x3f8fa8));
 }
 
 }  // namespace Quorvel::Assets

@@ -4,6 +4,8 @@
 #include <chrono>
 #include <iostream>
 
+#include "runtime/music_file.h"
+#include "scenes/data_files.h"
 #include "synth/soundtrack.h"
 #include "tools/assetgen/asset_list.h"
 #include "tools/assetgen/vorbis_writer.h"
@@ -14,7 +16,7 @@ void writeSoundtrack(const std::string& dataDir) {
     const auto begin = std::chrono::steady_clock::now();
     const Synth::StereoBuffer music = Synth::renderSoundtrack();
     const auto rendered = std::chrono::steady_clock::now();
-    writeOggVorbis(dataDir + "/e5_t5.ogg", music.left, music.right, music.sampleRate, 0.5f);
+    writeOggVorbis(DataFiles::inDataFolder(dataDir, kMusicFile), music.left, music.right, music.sampleRate, 0.5f);
     const auto encoded = std::chrono::steady_clock::now();
     const double seconds = double(music.left.size()) / music.sampleRate;
     const double renderTime = std::chrono::duration<double>(rendered - begin).count();

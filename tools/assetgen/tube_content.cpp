@@ -9,7 +9,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "scenes/data_files.h"
 #include "tools/assetgen/asset_list.h"
+#include "tools/assetgen/content_style.h"
 #include "tools/assetgen/mesh_builder.h"
 #include "tools/assetgen/noise.h"
 #include "tools/assetgen/picture.h"
@@ -18,7 +20,6 @@
 namespace Quorvel::Assets {
 namespace {
 
-constexpr float kPi = 3.14159265f;
 constexpr float kTubeStart = -6.0f, kTubeLength = 66.0f;
 
 // Centre line of the vein: straight where the cells tumble, then curving away to the side.
@@ -71,7 +72,7 @@ MeshBuilder cellMesh() {
 Picture greetingPicture(const FontFace& face, const std::string& first, const std::string& second, int size,
                         std::uint32_t glow) {
     Picture picture(1920, 820);
-    const TextStyle style{hexColour(0xf2efe8), hexColour(glow), 12.0f, 0.75f};
+    const TextStyle style{hexColour(Palette::kText), hexColour(glow), 12.0f, 0.75f};
     const Plane top = face.renderLine(first, size, size * 0.06f);
     if (second.empty()) {
         paintText(picture, top, (1920 - top.width) / 2, 400 - top.height / 2, style);
@@ -87,23 +88,19 @@ Picture greetingPicture(const FontFace& face, const std::string& first, const st
 }  // namespace
 
 void writeTubeContent(const std::string& dataDir) {
-    writeObj(dataDir + "/inside_tube.obj", veinMesh());
-    writeObj(dataDir + "/blood_cell.obj", cellMesh());
-    const FontFace bold(fontPath("inter/Inter-Bold.otf"));
-    const FontFace light(fontPath("inter/Inter-Light.otf"));
-    const std::uint32_t amber = 0xffb347, cyan = 0x3fd7ff, coral = 0xff7a4d;
-    writePng(dataDir + "/greet1.png", greetingPicture(light, "QUORVEL SENDS", "GREETINGS TO", 120, cyan));
-    const struct {
-        const char* file;
-        const char* name;
-    } groups[] = {{"greet_abv", "ABVECTRA"}, {"greet_bri", "BRINEFOLK"},   {"greet_cul", "CULVERIN 9"},
-                  {"greet_dap", "DAPPLEGRID"}, {"greet_efo", "EFORIA"},  {"greet_gim", "GIMBAL HEART"},
-                  {"greet_hok", "HOKUM ENGINE"}};
-    int k = 0;
-    for (const auto& group : groups)
-        writePng(dataDir + "/" + group.file + ".png",
-                 greetingPicture(bold, group.name, "", 170, (k++ % 2) == 0 ? amber : coral));
-    writePng(dataDir + "/greet2.png", greetingPicture(light, "AND EVERYONE", "WHO MAKES DEMOS", 120, cyan));
+    writeObj(DataFiles::inDataFolder(dataDir, DataFiles::kVein), veinMesh());
+    writeObj(DataFiles::inDataFolder(dataDir, DataFiles::kBloodCell), cellMesh());
+    const FontFace bold(Fonts::kTextBold);
+    const FontFace light(Fonts::kTextLight);
+    const std::uint32_t amber = Palette::kAmber, cyan = Palette::kCyan, coral = Palette::kCoral;
+    writePng(DataFiles::inDataFolder(dataDir, DataFiles::kGreetings[0]), greetingPicture(light, "QUORVEL SENDS", "GREETINGS TO", 120, cyan));
+    // The seven groups between the opening and the closing line, in their files' order.
+    const char* const groups[] = {"ABVECTRA", "BRINEFOLK", "CULVERIN 9", "DAPPLEGRID", "EFORIA", "GIMBAL HEART",
+                                  "HOKUM ENGINE"};
+    for (int k = 0; k < 7; ++k)
+        writePng(DataFiles::inDataFolder(dataDir, DataFiles::kGreetings[std::size_t(k) + 1]),
+                 greetingPicture(bold, groups[k], "", 170, (k % 2) == 0 ? amber : coral));
+    writePng(DataFiles::inDataFolder(dataDir, DataFiles::kGreetings[8]), greetingPicture(light, "AND EVERYONE", "WHO MAKES DEMOS", 120, cyan));
 }
 
 }  // namespace Quorvel::Assets

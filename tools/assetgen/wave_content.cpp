@@ -8,7 +8,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "scenes/data_files.h"
 #include "tools/assetgen/asset_list.h"
+#include "tools/assetgen/content_style.h"
 #include "tools/assetgen/mesh_builder.h"
 #include "tools/assetgen/noise.h"
 #include "tools/assetgen/picture.h"
@@ -17,7 +19,6 @@
 namespace Quorvel::Assets {
 namespace {
 
-constexpr float kPi = 3.14159265f;
 
 MeshBuilder skyDome() {
     const float radius = 20.0f;
@@ -57,8 +58,8 @@ Picture nebulaTile() {
         addStar(pick < 0.15f ? warmStars : stars, size, x, y, radius, energy);
     }
     Picture picture(size, size);
-    const Rgba ink = hexColour(0x05070d), ground = hexColour(0x0b1426), teal = hexColour(0x1fb5a8);
-    const Rgba cyan = hexColour(0x3fd7ff), coral = hexColour(0xff7a4d), amber = hexColour(0xffb347);
+    const Rgba ink = hexColour(Palette::kInkDeep), ground = hexColour(Palette::kInk), teal = hexColour(Palette::kTeal);
+    const Rgba cyan = hexColour(Palette::kCyan), coral = hexColour(Palette::kCoral), amber = hexColour(Palette::kAmber);
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
             const float u = float(x) / size * period, v = float(y) / size * period;
@@ -87,26 +88,26 @@ Picture nebulaTile() {
 // A member's name in the display face with the role beneath it in the text face, starting
 // `margin` pixels in from the picture's top-left corner, where the scene anchors it.
 Picture namePicture(const std::string& name, const std::string& role, int nameSize, std::uint32_t glow) {
-    const FontFace display(fontPath("league-spartan/LeagueSpartan-Bold.otf"));
-    const FontFace text(fontPath("inter/Inter-Light.otf"));
+    const FontFace display(Fonts::kDisplay);
+    const FontFace text(Fonts::kTextLight);
     const Plane word = display.renderLine(name, nameSize, 10.0f);
     const Plane line = text.renderLine(role, nameSize * 3 / 10, 9.0f);
     const int margin = 56, gap = nameSize / 5;
     Picture picture(margin * 2 + std::max(word.width, line.width), margin * 2 + word.height + gap + line.height);
-    paintText(picture, word, margin, margin, {hexColour(0xf2efe8), hexColour(glow), 10.0f, 0.7f});
+    paintText(picture, word, margin, margin, {hexColour(Palette::kText), hexColour(glow), 10.0f, 0.7f});
     paintText(picture, line, margin + 4, margin + word.height + gap,
-              {hexColour(0xf2efe8, 0.9f), hexColour(glow), 4.0f, 0.45f});
+              {hexColour(Palette::kText, 0.9f), hexColour(glow), 4.0f, 0.45f});
     return picture;
 }
 
 }  // namespace
 
 void writeWaveContent(const std::string& dataDir) {
-    writeObj(dataDir + "/skydome.obj", skyDome());
-    writePng(dataDir + "/wave_skydome2.png", nebulaTile());
+    writeObj(DataFiles::inDataFolder(dataDir, DataFiles::kSkyDome), skyDome());
+    writePng(DataFiles::inDataFolder(dataDir, DataFiles::kSkyPicture), nebulaTile());
     // Tornwick's corner leaves 720 reference pixels to the screen's right edge.
-    writePng(dataDir + "/name_tornwick.png", namePicture("TORNWICK", "music  &  sound", 104, 0xffb347));
-    writePng(dataDir + "/name_pelmo.png", namePicture("PELMO", "code  &  direction", 132, 0x3fd7ff));
+    writePng(DataFiles::inDataFolder(dataDir, DataFiles::kSecondName), namePicture("TORNWICK", "music  &  sound", 104, Palette::kAmber));
+    writePng(DataFiles::inDataFolder(dataDir, DataFiles::kFirstName), namePicture("PELMO", "code  &  direction", 132, Palette::kCyan));
 }
 
 }  // namespace Quorvel::Assets

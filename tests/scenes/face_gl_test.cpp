@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "runtime/window.h"
+#include "scenes/data_files.h"
 #include "scenes/face_scene.h"
 #include "tests/engine/stream_capture.h"
 #include "tests/scenes/scratch_data.h"
@@ -72,7 +73,7 @@ TEST_F(FaceGl, BackgroundMirrorsAtTheCutAndTheStateIsLeftClean) {
             p[2] = x < 32 ? 0 : 255;
         }
     ScratchData data;
-    data.writePng("face_bg.png", marker, 64, 64);
+    data.writePng(DataFiles::kFaceBackground, marker, 64, 64);
     data.enter();
     FaceScene face(kWidth, kHeight);
     face.load();
@@ -122,7 +123,7 @@ TEST_F(FaceGl, BackgroundMirrorsAtTheCutAndTheStateIsLeftClean) {
 TEST_F(FaceGl, UnequalFaceMeshesMorphOnlyAsFarAsTheShortest) {
     REQUIRE_GL(gl);
     ScratchData data;
-    data.writeFile("face2.obj", "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nf 1 2 3 4\n");  // one quad
+    data.writeFile(DataFiles::kSecondFace, "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nf 1 2 3 4\n");  // one quad
     data.enter();
     FaceScene face(kWidth, kHeight);
     {
@@ -145,7 +146,7 @@ TEST_F(FaceGl, UnequalFaceMeshesMorphOnlyAsFarAsTheShortest) {
     EXPECT_TRUE(std::equal(drawn.begin() + 12, drawn.end(), base.begin() + 12));
     // A face mesh that is missing altogether: nothing is morphed, nothing breaks.
     ScratchData empty;
-    empty.writeFile("face3.obj", "");
+    empty.writeFile(DataFiles::kThirdFace, "");
     empty.enter();
     FaceScene unloaded(kWidth, kHeight);
     {

@@ -13,8 +13,11 @@
 #include <string>
 #include <vector>
 
+#include "scenes/data_files.h"
 #include "tests/support/data_picture.h"
 #include "tools/assetgen/asset_list.h"
+
+using namespace Quorvel;
 
 namespace {
 
@@ -28,7 +31,7 @@ std::string slurp(const std::string& path) {
 }  // namespace
 
 TEST(ScenePictures, FullFramePicturesMatchTheirReferenceFrame) {
-    for (const char* name : {"logo_logo.png", "helix_wall.png"}) {
+    for (const char* name : {DataFiles::kLogoPicture, DataFiles::kHelixWall}) {
         const DataPicture d = decodeDataPicture(name);
         EXPECT_EQ(d.width, 1920u) << name;
         EXPECT_EQ(d.height, 1080u) << name;
@@ -36,7 +39,7 @@ TEST(ScenePictures, FullFramePicturesMatchTheirReferenceFrame) {
 }
 
 TEST(ScenePictures, TitleHasAFullyTransparentBorderAndOpaqueText) {
-    const DataPicture d = decodeDataPicture("helix_title_crop.png");
+    const DataPicture d = decodeDataPicture(DataFiles::kHelixTitle);
     ASSERT_GT(d.width, 100u);
     int opaque = 0;
     for (unsigned y = 0; y < d.height; ++y)
@@ -52,7 +55,7 @@ TEST(ScenePictures, TitleHasAFullyTransparentBorderAndOpaqueText) {
 }
 
 TEST(ScenePictures, CloudTilesRepeatWithoutASeam) {
-    for (const char* name : {"logo_clouds.png", "helix_clouds.png"}) {
+    for (const char* name : {DataFiles::kLogoClouds, DataFiles::kHelixClouds}) {
         const DataPicture d = decodeDataPicture(name);
         // Across the wrap the step is no larger than between neighbours inside the tile.
         const double inside = (lineDifference(d, true, 100, 101, 4) + lineDifference(d, false, 100, 101, 4)) / 2.0;
@@ -69,8 +72,9 @@ TEST(ScenePictures, GeneratorWritesTheSameBytesEveryTime) {
         Quorvel::Assets::writeLogoPictures((root / run).string());
         Quorvel::Assets::writeHelixCameraPath((root / run).string());
     }
-    for (const char* name : {"logo_logo.png", "logo_clouds.png", "helix.anim"}) {
-        const std::string a = slurp((root / "a" / name).string()), b = slurp((root / "b" / name).string());
+    for (const char* name : {DataFiles::kLogoPicture, DataFiles::kLogoClouds, DataFiles::kHelixCameraPath}) {
+        const std::string a = slurp(DataFiles::inDataFolder((root / "a").string(), name));
+        const std::string b = slurp(DataFiles::inDataFolder((root / "b").string(), name));
         EXPECT_FALSE(a.empty()) << name;
         EXPECT_EQ(a, b) << name;
         EXPECT_EQ(a, slurp(dataPath(name))) << name << " differs from the build's data/";

@@ -34,16 +34,16 @@ public:
     ScratchData(const ScratchData&) = delete;
     ScratchData& operator=(const ScratchData&) = delete;
 
+    // `name` is a file of data/, bare ("greet1.png") or as the scenes name it ("data/greet1.png").
     void writeFile(const std::string& name, const std::string& bytes) {
-        std::filesystem::remove(root / "data" / name);
-        std::ofstream(root / "data" / name, std::ios::binary) << bytes;
+        std::filesystem::remove(inData(name));
+        std::ofstream(inData(name), std::ios::binary) << bytes;
     }
     void writePng(const std::string& name, const std::vector<unsigned char>& rgba, unsigned width, unsigned height) {
-        std::filesystem::remove(root / "data" / name);
-        if (lodepng::encode((root / "data" / name).string(), rgba, width, height) != 0)
-            throw std::runtime_error("cannot write " + name);
+        std::filesystem::remove(inData(name));
+        if (lodepng::encode(inData(name).string(), rgba, width, height) != 0) throw std::runtime_error("cannot write " + name);
     }
-    void remove(const std::string& name) { std::filesystem::remove(root / "data" / name); }
+    void remove(const std::string& name) { std::filesystem::remove(inData(name)); }
     void enter() {
         if (chdir(root.c_str()) != 0) throw std::runtime_error("cannot enter " + root.string());
     }
@@ -52,6 +52,10 @@ public:
     }
 
 private:
+    std::filesystem::path inData(const std::string& name) const {
+        return root / "data" / std::filesystem::path(name).filename();
+    }
+
     std::filesystem::path build;
     std::filesystem::path root;
 };

@@ -14,6 +14,7 @@
 #include "engine/program_build.h"
 #include "runtime/spectrum_analyser.h"
 #include "runtime/window.h"
+#include "scenes/data_files.h"
 #include "scenes/tube_scene.h"
 #include "scenes/wave_scene.h"
 #include "tests/scenes/scene_frames.h"
@@ -86,8 +87,8 @@ double frameDifference(const std::vector<std::uint8_t>& a, const std::vector<std
 TEST_F(WaveTubeGl, EachNameShowsWhereAndWhenItsFadeSays) {
     REQUIRE_GL(gl);
     ScratchData data;
-    data.writePng("name_tornwick.png", markerPicture(600, 200, 255, 0, 255, 8), 600, 200);  // magenta
-    data.writePng("name_pelmo.png", markerPicture(600, 200, 0, 255, 0, 8), 600, 200);       // green
+    data.writePng(DataFiles::kSecondName, markerPicture(600, 200, 255, 0, 255, 8), 600, 200);  // magenta
+    data.writePng(DataFiles::kFirstName, markerPicture(600, 200, 0, 255, 0, 8), 600, 200);       // green
     data.enter();
     SpectrumAnalyser analyser(music());
     WaveScene wave(kWidth, kHeight, &analyser);
@@ -115,9 +116,9 @@ TEST_F(WaveTubeGl, LinesFollowTheMusicAndFlowOnTheGrid) {
     REQUIRE_GL(gl);
     // A black sky and invisible names: what is left of the frame is the lines.
     ScratchData data;
-    data.writePng("wave_skydome2.png", markerPicture(4, 4, 0, 0, 0, 0), 4, 4);
-    data.writePng("name_tornwick.png", markerPicture(4, 4, 0, 0, 0, 4), 4, 4);
-    data.writePng("name_pelmo.png", markerPicture(4, 4, 0, 0, 0, 4), 4, 4);
+    data.writePng(DataFiles::kSkyPicture, markerPicture(4, 4, 0, 0, 0, 0), 4, 4);
+    data.writePng(DataFiles::kSecondName, markerPicture(4, 4, 0, 0, 0, 4), 4, 4);
+    data.writePng(DataFiles::kFirstName, markerPicture(4, 4, 0, 0, 0, 4), 4, 4);
     data.enter();
     SpectrumAnalyser analyser(music());
     WaveScene wave(kWidth, kHeight, &analyser);
@@ -306,7 +307,7 @@ TEST_F(WaveTubeGl, GreetingStandsUprightAndUnmirrored) {
             p[3] = 255;
         }
     ScratchData data;
-    data.writePng("greet1.png", marker, 1920, 820);
+    data.writePng(DataFiles::kGreetings[0], marker, 1920, 820);
     data.enter();
     TubeScene tube(kWidth, kHeight);
     tube.load();

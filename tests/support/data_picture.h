@@ -21,9 +21,11 @@ struct DataPicture {
     }
 };
 
+// `name` bare ("face_bg.png") or as the scenes name it ("data/face_bg.png").
 inline std::string dataPath(const std::string& name) {
     const char* dir = std::getenv("QVL_BINARY_DIR");
-    return std::string(dir ? dir : ".") + "/data/" + name;
+    const std::string bare = name.rfind("data/", 0) == 0 ? name.substr(5) : name;
+    return std::string(dir ? dir : ".") + "/data/" + bare;
 }
 
 // Decodes data/`name`; a failure is a test failure and gives an empty picture.

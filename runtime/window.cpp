@@ -17,6 +17,11 @@ const char* glewErrorText(int code) {
     return texts[std::min(std::max(code, 0), 4)];
 }
 
+WindowSize windowSizeFor(bool fullscreen, int settingsWidth, int settingsHeight, int monitorWidth, int monitorHeight) {
+    if (fullscreen && monitorWidth > 0 && monitorHeight > 0) return {monitorWidth, monitorHeight};
+    return {settingsWidth, settingsHeight};
+}
+
 DemoWindow::DemoWindow(Settings& settings, bool visible) {
     glfwDefaultWindowHints();
     // The wave and face scenes depth-test straight on the screen, so the window needs depth.
@@ -24,13 +29,24 @@ DemoWindow::DemoWindow(Settings& settings, bool visible) {
     glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
     glfwWindowHint(GLFW_VISIBLE, visible ? GLFW_TRUE : GLFW_FALSE);
     GLFWmonitor* monitor = settings.getBool("fullscreen") ? glfwGetPrimaryMonitor() : nullptr;
-    window = glfwCreateWindow(settings.getInt("window_width"), settings.getInt("window_height"), kWindowTitle,
-                              monitor, nullptr);
+    const GLFWvidmode* mode = monitor ? glfwGetVideoMode(monitor) : nullptr;
+    if (mode) {
+        // The monitor's own mode, refresh rate included, so GLFW keeps it instead of switching.
+        glfwWindowHint(GLFW_RED_BITS, mode->redBits);
+        glfwWindowHint(GLFW_GREEN_BITS, mode->greenBits);
+        glfwWindowHint(GLFW_BLUE_BITS, mode->blueBits);
+        glfwWindowHint(GLFW_REFRESH_RATE, mode->refreshRate);
+    }
+    const WindowSize size = windowSizeFor(monitor != nullptr, settings.getInt("window_width"),
+                                          settings.getInt("window_height"), mode ? mode->width : 0, mode ? mode->height : 0);
+    window = glfwCreateWindow(size.width, size.height, kWindowTitle, monitor, nullptr);
     if (!window) throw "Error: GLFW - Failed to open window";
     glfwSetWindowUserPointer(window, this);
     glfwMakeContextCurrent(window);
     glfwSwapInterval(1);
     glfwSetKeyCallback(window, keyCallback);
+    // On the big screen no pointer sits in the middle of the picture.
+    if (monitor) glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_HIDDEN);
 
     const GLenum result = glewInit();
     if (result != GLEW_OK) throw glewErrorText(static_cast<int>(result));

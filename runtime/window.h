@@ -1,6 +1,7 @@
 // The demo's window and GL context on GLFW 3, with the behaviour the program relies on:
 // Escape ends the run when released (not pressed), window events are processed right after each
-// buffer swap, full screen opens on the primary monitor, and closing the window ends the loop.
+// buffer swap, full screen opens on the primary monitor at the mode it already has (so the
+// display is never switched), and closing the window ends the loop.
 // Opening it checks the GL capabilities the scenes need and letterboxes the drawable 16:9; the
 // key events go to the handler this window holds (no process-wide key state). It does not own
 // GLFW itself: the start-up that owns the window initialises and terminates the library.
@@ -21,6 +22,13 @@ namespace Quorvel {
 
 constexpr const char* kWindowTitle = "Taluvine by Quorvel";
 
+// The size a window opens at: full screen takes the monitor's current mode (nothing changes
+// the display's mode), a window the size the settings name.
+struct WindowSize {
+    int width, height;
+};
+WindowSize windowSizeFor(bool fullscreen, int settingsWidth, int settingsHeight, int monitorWidth, int monitorHeight);
+
 // The program's key rule: true when this key event ends the run (Escape released).
 bool onKey(int key, int action);
 
@@ -32,9 +40,10 @@ public:
     // A key event as GLFW reports it: key, action (press, repeat, release) and modifiers.
     using KeyHandler = std::function<void(int key, int action, int mods)>;
 
-    // Opens the window from "window_width", "window_height" and "fullscreen", makes its context
-    // current, initialises GLEW, checks for OpenGL 2.1 and EXT_framebuffer_object and sets the
-    // 16:9 viewport inside the drawable size obtained. Throws the program's error texts ("Error:
+    // Opens the window from "window_width", "window_height" and "fullscreen" (full screen takes
+    // the primary monitor's current mode instead of the size), makes its context current,
+    // initialises GLEW, checks for OpenGL 2.1 and EXT_framebuffer_object and sets the 16:9
+    // viewport inside the drawable size obtained. Throws the program's error texts ("Error:
     // GLFW - Failed to open window", ...). `visible` false opens it hidden (frame capture).
     explicit DemoWindow(Settings& settings, bool visible = true);
     ~DemoWindow();

@@ -29,7 +29,7 @@ int play(DemoSession& session) {
     FrameStatistics statistics(std::cout);
     statistics.begin(stopwatch.elapsed());
     FrameLoop loop(session.programme().timeline(), [&stopwatch] { return stopwatch.elapsed(); },
-                   session.window().frameHooks());
+                   session.frameHooks());
     loop.run(&statistics, [&stopwatch] { return stopwatch.elapsed(); });
     std::cout << std::endl;
     return 0;

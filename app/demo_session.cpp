@@ -1,5 +1,6 @@
 #include "app/demo_session.h"
 
+#include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
 #include <iostream>
@@ -21,6 +22,11 @@ DemoSession::DemoSession(const DemoSessionOptions& options) : trace(options.trac
     step("glfw");
     demoWindow = std::make_unique<DemoWindow>(settings, options.visible);
     step("window");
+    // The frame is multisampled in a buffer of its own rather than through the window's pixel
+    // format, which some drivers grant without drawing any smoother.
+    frameBuffer = std::make_unique<MultisampleBuffer>(demoWindow->drawableWidth(), demoWindow->drawableHeight(),
+                                                      usableSamples(options.samples));
+    frameTarget() = frameBuffer->available() ? FrameTarget{frameBuffer->name(), frameBuffer->samples()} : FrameTarget{};
     applyFixedGlState();
     clock.start();  // loading time runs from here
     step("stopwatch");
@@ -38,6 +44,8 @@ DemoSession::DemoSession(const DemoSessionOptions& options) : trace(options.trac
 DemoSession::~DemoSession() {
     loadedProgramme.reset();
     step("~programme");
+    frameTarget() = FrameTarget{};
+    frameBuffer.reset();
     demoWindow.reset();
     glfw.reset();
     step("~glfw");
@@ -52,7 +60,39 @@ void DemoSession::step(const char* name) const {
 void DemoSession::loadProgramme() {
     loadedProgramme = std::make_unique<Programme>(demoWindow->viewport().width, demoWindow->viewport().height, *track);
     loadedProgramme->load();
+    warmUp();
     step("programme");
+}
+
+void DemoSession::beginFrame() {
+    bindScreen();
+    beginGlFrame();
+}
+
+FrameHooks DemoSession::frameHooks() {
+    FrameHooks hooks = demoWindow->frameHooks();
+    if (frameBuffer->available()) {
+        hooks.beginFrame = [this] { beginFrame(); };
+        hooks.endFrame = [this] { frameBuffer->resolveInto(0); };
+    }
+    return hooks;
+}
+
+// The driver compiles shader variants and makes textures resident when a scene first draws; done
+// here, while loading, the first frame of every scene costs what its later frames cost. The
+// frames are cleared before anything is shown (they never reach the window when the frame is
+// multisampled), and the GL state is put back as loading left it.
+void DemoSession::warmUp() {
+    bindScreen();
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    glPushClientAttrib(GL_CLIENT_ALL_ATTRIB_BITS);
+    loadedProgramme->timeline().drawEachOnce();
+    glFinish();
+    glPopClientAttrib();
+    glPopAttrib();
+    beginGlFrame();
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
 }
 
 void DemoSession::reloadProgramme() {

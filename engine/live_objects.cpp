@@ -24,6 +24,7 @@ const char* kindName(Kind kind) {
         case Framebuffer: return "framebuffers";
         case Shader: return "shaders";
         case Program: return "programs";
+        case Renderbuffer: return "renderbuffers";
         case KindCount: break;
     }
     return "?";

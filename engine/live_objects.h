@@ -8,8 +8,9 @@
 
 namespace Quorvel::LiveObjects {
 
-// Textures include render targets: both are GL texture names.
-enum Kind { Texture, Framebuffer, Shader, Program, KindCount };
+// Textures include render targets: both are GL texture names. Renderbuffers back the
+// multisampled off-screen passes.
+enum Kind { Texture, Framebuffer, Shader, Program, Renderbuffer, KindCount };
 
 void created(Kind kind);
 void deleted(Kind kind);

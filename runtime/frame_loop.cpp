@@ -7,6 +7,7 @@ float FrameLoop::frame() {
     // One reading per frame, narrowed once: every scene and every test in this frame sees the same value.
     const float time = static_cast<float>(clock());
     timeline.dispatch(static_cast<double>(time));
+    if (hooks.endFrame) hooks.endFrame();
     if (hooks.drawn) hooks.drawn(time);
     if (hooks.present) hooks.present();
     if (programmeOver(time)) quitRequested = true;

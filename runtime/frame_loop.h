@@ -17,6 +17,7 @@ namespace Quorvel {
 
 struct FrameHooks {
     std::function<void()> beginFrame;         // clear the colour buffer, identity matrices
+    std::function<void()> endFrame;           // after the scenes: the frame into the window (may be empty)
     std::function<void(float time)> drawn;    // after the scenes, before presenting (may be empty)
     std::function<void()> present;            // swap buffers and process window events
     std::function<bool()> windowOpen;         // false once the window was closed or its quit key released

@@ -18,6 +18,10 @@ std::string Timeline::labelsAt(double time) const {
     return labels.empty() ? "none" : labels;
 }
 
+void Timeline::drawEachOnce() const {
+    for (const Entry& e : entries) e.scene->render(e.testStart ? e.scene->startTime : 0.0);
+}
+
 void Timeline::dispatch(double time) const {
     for (const Entry& e : entries)
         if (sceneDrawsAt(*e.scene, time, e.testStart)) e.scene->render(time);

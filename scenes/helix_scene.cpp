@@ -32,6 +32,7 @@ void HelixScene::load() {
     buildOffscreenTarget(viewportWidth, viewportHeight, "helixscene: obj fbo error", objectFrameBuffer, objectColour,
                          &objectDepth);
     clampEdges(*objectColour);
+    objectMultisample = std::make_unique<MultisampleBuffer>(viewportWidth, viewportHeight);
 
     camera.perspective = true;
     camera.sensorWidth = 0.032f;

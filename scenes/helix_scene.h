@@ -13,11 +13,13 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "engine/camera.h"
 #include "engine/curves.h"
 #include "engine/framebuffer.h"
+#include "engine/multisample_buffer.h"
 #include "engine/program_build.h"
 #include "engine/texture.h"
 #include "runtime/scene.h"
@@ -52,6 +54,8 @@ public:
     boost::shared_ptr<EmptyTexture> objectColour;
     boost::shared_ptr<EmptyTexture> objectDepth;
     boost::shared_ptr<FrameBuffer> objectFrameBuffer;
+    // The object pass draws here when the window is multisampled, then resolves into objectColour.
+    std::unique_ptr<MultisampleBuffer> objectMultisample;
     GLint lightNormalLocation = -1;
     std::array<float, 8> bandProfile{};
     std::vector<float> bandPositions;

@@ -71,11 +71,12 @@ void HelixScene::drawBackground(float localF) {
     cloudsTexture->unbind();
     titleTexture->unbind();
     glUseProgram(0);
-    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    bindScreen();
 }
 
 void HelixScene::drawObject(double time, float curveTime, double spinDegrees) {
-    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, objectFrameBuffer->name);
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT,
+                         objectMultisample->available() ? objectMultisample->name() : objectFrameBuffer->name);
     glUseProgram(objectProgram->name);
     glUniform3f(lightNormalLocation, -1.0f, 1.0f, 0.6f);
     glEnable(GL_CULL_FACE);
@@ -110,7 +111,8 @@ void HelixScene::drawObject(double time, float curveTime, double spinDegrees) {
     glDisable(GL_DEPTH_TEST);
     loadIdentityMatrices();
     glUseProgram(0);
-    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    if (objectMultisample->available()) objectMultisample->resolveInto(objectFrameBuffer->name);
+    bindScreen();
     loadIdentityMatrices();
 }
 
@@ -151,7 +153,7 @@ void HelixScene::drawBlur() {
     glUniform1i(texLocation, 0);
     objectColour->drawFullscreen();
     glUseProgram(0);
-    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    bindScreen();
     loadIdentityMatrices();
 }
 
@@ -172,7 +174,7 @@ void HelixScene::drawCombine() {
     objectColour->unbind();
     blurColour->unbind();
     glUseProgram(0);
-    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    bindScreen();
 }
 
 }  // namespace Quorvel::Ostrel

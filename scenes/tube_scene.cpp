@@ -11,6 +11,7 @@ namespace Quorvel::Ostrel {
 TubeScene::TubeScene(std::int32_t width, std::int32_t height) : Scene(width, height, 94.0, 135.0, 5.0) {}
 
 TubeScene::~TubeScene() {
+    multisample.reset();
     frameBuffer.reset();
     depthTarget.reset();
     colourTarget.reset();
@@ -35,6 +36,7 @@ void TubeScene::load() {
     buildProgram("data/tube_post.vert", "data/tube_post.frag", postVertexShader, postFragmentShader, postProgram,
                  {{"input", &inputLocation}, {"t", &postTLocation}});
     buildOffscreenTarget(viewportWidth, viewportHeight, "tubescene: fbo error", frameBuffer, colourTarget, &depthTarget);
+    multisample = std::make_unique<MultisampleBuffer>(viewportWidth, viewportHeight);
     for (const char* path : DataFiles::kGreetings) greetings.push_back(new Texture(path));
     for (Texture* greeting : greetings) clampEdges(*greeting);
     loaded = true;
@@ -59,7 +61,7 @@ void TubeScene::render(double time) {
 
 // Tube, cells and greetings into the scene's own target; framebuffer 0 is bound afterwards.
 void TubeScene::drawOffscreen(double d) {
-    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, frameBuffer->name);
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, multisample->available() ? multisample->name() : frameBuffer->name);
     glEnable(GL_TEXTURE_2D);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
@@ -81,7 +83,8 @@ void TubeScene::drawOffscreen(double d) {
     glDisable(GL_DEPTH_TEST);
     drawGreetings(d);
 
-    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    if (multisample->available()) multisample->resolveInto(frameBuffer->name);
+    bindScreen();
 }
 
 void TubeScene::drawTube(float d) {

@@ -12,10 +12,12 @@
 #include <boost/shared_ptr.hpp>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "engine/camera.h"
 #include "engine/framebuffer.h"
+#include "engine/multisample_buffer.h"
 #include "engine/mesh.h"
 #include "engine/program_build.h"
 #include "engine/texture.h"
@@ -55,6 +57,8 @@ public:
     boost::shared_ptr<EmptyTexture> colourTarget;
     boost::shared_ptr<EmptyTexture> depthTarget;
     boost::shared_ptr<FrameBuffer> frameBuffer;
+    // The pass draws here when the window is multisampled, then resolves into colourTarget.
+    std::unique_ptr<MultisampleBuffer> multisample;
     GLint inputLocation = -1, postTLocation = -1;
     std::vector<Texture*> greetings;  // greet1, abv, bri, cul, dap, efo, gim, hok, greet2
 

@@ -6,6 +6,7 @@
 
 #include <GL/glew.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,53 @@ TEST(DemoSession, BuildsInTheProgramsOrderAndTearsDownScenesFirstAndTheMusicAfte
     }
     EXPECT_EQ(steps, (Steps{"~programme", "~glfw", "~music"}));
     EXPECT_EQ(LiveObjects::total(), 0);
+}
+
+// Loading draws every scene once, out of sight: the window's back buffer is still black and the
+// multisampled frame holds nothing either, and the fixed state is as loading set it.
+TEST(DemoSession, TheWarmUpLeavesNothingOnScreenAndTheStateAsItWas) {
+    Steps steps;
+    DemoSession session(hiddenSession(steps));
+    std::vector<unsigned char> pixels(160 * 120 * 4, 1);
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, 160, 120, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    EXPECT_EQ(std::count(pixels.begin(), pixels.end(), 0), long(pixels.size())) << "something reached the window";
+    if (session.samples() > 0) {
+        // The frame's own buffer, resolved, is black too.
+        FrameHooks hooks = session.frameHooks();
+        hooks.endFrame();
+        glReadPixels(0, 0, 160, 120, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+        EXPECT_EQ(std::count(pixels.begin(), pixels.end(), 0), long(pixels.size())) << "the frame was not cleared";
+    }
+    EXPECT_TRUE(glIsEnabled(GL_BLEND));
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
+    GLint viewport[4], program = -1;
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+    EXPECT_EQ(std::vector<GLint>(viewport, viewport + 4), (std::vector<GLint>{0, 15, 160, 90}));
+    EXPECT_EQ(program, 0);
+}
+
+// Where the driver can, the frame and the helix's and tube's off-screen passes are
+// multisampled; with no samples asked for nothing multisampled is made.
+TEST(DemoSession, MultisamplesTheFrameAndTheOffscreenPassesWhereTheDriverCan) {
+    Steps steps;
+    {
+        DemoSession session(hiddenSession(steps));
+        ASSERT_TRUE(GLEW_EXT_framebuffer_multisample && GLEW_EXT_framebuffer_blit) << "Mesa offers both";
+        EXPECT_EQ(session.samples(), 4);
+        EXPECT_EQ(LiveObjects::count(LiveObjects::Renderbuffer), 6);  // frame, helix object pass, tube pass
+    }
+    {
+        DemoSessionOptions plain = hiddenSession(steps);
+        plain.samples = 0;
+        DemoSession session(plain);
+        EXPECT_EQ(session.samples(), 0);
+        EXPECT_EQ(LiveObjects::count(LiveObjects::Renderbuffer), 0);
+    }
 }
 
 TEST(DemoSession, ReloadingReplacesEverySceneWithoutLeavingObjects) {

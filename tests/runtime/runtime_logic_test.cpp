@@ -80,6 +80,42 @@ TEST_F(ProgrammeTimeline, WindowsAreHalfOpenAndOverlapsDrawInOrder) {
     EXPECT_EQ(at(172.0), (Names{}));
 }
 
+TEST_F(ProgrammeTimeline, WarmUpDrawsEachSceneOnceInDrawingOrder) {
+    std::vector<double> times;
+    struct Timed : Scene {
+        Timed(double start, std::vector<double>& times) : Scene(1, 1, start, start + 10.0, 0.0), times(times) {}
+        void load() override {}
+        void render(double t) override { times.push_back(t); }
+        std::vector<double>& times;
+    } early(5.0, times), untested(3.0, times), late(134.0, times);
+    Timeline warm;
+    warm.add(&early);
+    warm.add(&untested, false);
+    warm.add(&late);
+    warm.drawEachOnce();
+    // Each at the first time it is drawn: its start, or 0 when its start is not tested.
+    EXPECT_EQ(times, (std::vector<double>{5.0, 0.0, 134.0}));
+    log.clear();
+    timeline.drawEachOnce();
+    EXPECT_EQ(log, (Names{"helix", "logo", "wave", "tube", "face"}));
+}
+
+TEST(FullScreenSize, TheMonitorsModeForFullScreenTheSettingsForAWindow) {
+    const WindowSize full = windowSizeFor(true, 1024, 768, 1920, 1080);
+    EXPECT_EQ(full.width, 1920);
+    EXPECT_EQ(full.height, 1080);
+    const WindowSize windowed = windowSizeFor(false, 1024, 768, 1920, 1080);
+    EXPECT_EQ(windowed.width, 1024);
+    EXPECT_EQ(windowed.height, 768);
+    const WindowSize noMode = windowSizeFor(true, 1024, 768, 0, 0);  // no monitor to ask
+    EXPECT_EQ(noMode.width, 1024);
+    // What each display shows: all of it at 16:9, pillarboxed when wider.
+    const WindowSize ultrawide = windowSizeFor(true, 1024, 768, 2560, 1080);
+    EXPECT_EQ(letterbox(ultrawide.width, ultrawide.height), (Viewport{320, 0, 1920, 1080}));
+    const WindowSize uhd = windowSizeFor(true, 1024, 768, 3840, 2160);
+    EXPECT_EQ(letterbox(uhd.width, uhd.height), (Viewport{0, 0, 3840, 2160}));
+}
+
 TEST_F(ProgrammeTimeline, LogoStartIsNeverTested) {
     EXPECT_TRUE(sceneDrawsAt(logo, -1.0, false));
     EXPECT_FALSE(sceneDrawsAt(helix, 4.0, true));

@@ -3,9 +3,14 @@
 // line on a terminal and in a log, and --help.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <sstream>
+#include <stdexcept>
 
 #include "tools/capture/capture_options.h"
+#include "tools/capture/edge_figure.h"
 #include "tools/capture/progress_report.h"
 #include "tools/capture/soundtrack_cut.h"
 #include "tools/capture/timing_report.h"
@@ -188,6 +193,54 @@ TEST(CaptureOptions, HelpAnywhereAsksForTheUsageOnly) {
         EXPECT_TRUE(parse(args, o, error)) << error;
         EXPECT_TRUE(o.help);
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CaptureOptions, SamplesFromNoneToSixteen) {
+    int samples = -1;
+    EXPECT_TRUE(parseSamples("0", samples));
+    EXPECT_EQ(samples, 0);
+    EXPECT_TRUE(parseSamples("16", samples));
+    EXPECT_EQ(samples, 16);
+    for (const char* bad : {"-1", "17", "4x", ""}) EXPECT_FALSE(parseSamples(bad, samples)) << bad;
+}
+
+// A width x height picture, grey `left` left of column `edge` and `right` from it.
+std::vector<std::uint8_t> step(int width, int height, double edge, int left, int right) {
+    std::vector<std::uint8_t> rgba;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const double cover = std::clamp(x + 1.0 - edge, 0.0, 1.0);  // share of the pixel right of the edge
+            const auto v = std::uint8_t(std::lround(left + (right - left) * cover));
+            rgba.insert(rgba.end(), {v, v, v, 255});
+        }
+    return rgba;
+}
+
+TEST(StaircaseFigure, HalvingAveragesEachTwoByTwoBlock) {
+    const std::vector<std::uint8_t> twice = {0, 0, 0, 255, 100, 100, 100, 255, 40, 40, 40, 255, 60, 60, 60, 255,
+                                             20, 20, 20, 255, 40, 40, 40, 255, 0, 0, 0, 255, 100, 100, 100, 255};
+    EXPECT_EQ(halveSize(twice, 2, 1), (std::vector<std::uint8_t>{40, 40, 40, 255, 50, 50, 50, 255}));
+    EXPECT_THROW(halveSize(twice, 3, 1), std::invalid_argument);
+}
+
+TEST(StaircaseFigure, StrongestEdgesLieOnTheStep) {
+    const std::vector<std::size_t> edges = strongestEdges(step(16, 8, 8.0, 0, 200), 16, 8, 0.1);
+    ASSERT_FALSE(edges.empty());
+    for (std::size_t p : edges) EXPECT_TRUE(p % 16 == 7 || p % 16 == 8) << p % 16;
+}
+
+TEST(StaircaseFigure, AHardEdgeWhereTheSmoothPictureBlendsCountsAgainstIt) {
+    // The reference has its edge half way through a pixel: that pixel is a blend.
+    const std::vector<std::uint8_t> twice = step(32, 16, 15.0, 0, 200), smooth = halveSize(twice, 16, 8);
+    EXPECT_EQ(staircaseFigure(smooth, 16, 8, twice), 0.0);
+    const double hard = staircaseFigure(step(16, 8, 8.0, 0, 200), 16, 8, twice);
+    const double blended = staircaseFigure(step(16, 8, 7.5, 0, 200), 16, 8, twice);
+    EXPECT_GT(hard, 20.0);
+    EXPECT_LT(blended, 1.0);
 }
 
 }  // namespace

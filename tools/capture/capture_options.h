@@ -26,6 +26,7 @@ struct CaptureOptions {
     std::string plot;          // --plot FILE.png (needs --timing)
     int width = 1024, height = 768;
     bool hidden = false;       // open the window unmapped
+    int samples = 4;           // --samples N: multisampling (0 draws without, to compare)
     bool help = false;         // --help or -h: print the usage and do nothing else
 };
 
@@ -33,6 +34,8 @@ struct CaptureOptions {
 // rate outside (0, 1000].
 bool parseFrameRate(const std::string& text, long& numerator, long& denominator);
 
+// Samples per pixel, 0 to 16.
+bool parseSamples(const char* text, int& samples);
 // A finite decimal number, the whole text.
 bool parseNumber(const char* text, double& value);
 // "WxH", each side 1 to 16384.

@@ -108,10 +108,10 @@ void CaptureRun::openVideo() {
 }
 
 int CaptureRun::run() {
-    FrameHooks hooks = session.window().frameHooks();
-    hooks.beginFrame = [this] {
+    FrameHooks hooks = session.frameHooks();
+    hooks.beginFrame = [this, begin = hooks.beginFrame] {
         frameStart = Clock::now();
-        beginGlFrame();
+        begin();
     };
     hooks.drawn = [this](float time) { frameDrawn(time); };
     // The capture's own end (plan done, a signal, a dead encoder) closes the loop like the window.

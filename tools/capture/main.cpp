@@ -42,6 +42,7 @@ int main(int argc, char** argv) {
     session.height = options.height;
     session.visible = !options.hidden;
     session.sound = false;
+    session.samples = options.samples;
     return runDemoSession(session, [&options](DemoSession& loaded) {
         try {
             CaptureRun run(options, loaded);

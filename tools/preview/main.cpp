@@ -57,7 +57,7 @@ private:
     // One loop per loaded programme, reading the time this preview decides for each frame.
     void makeLoop() {
         loop = std::make_unique<FrameLoop>(session.programme().timeline(), [this] { return time; },
-                                           session.window().frameHooks());
+                                           session.frameHooks());
     }
 
     void apply(const PreviewCommand& c) {

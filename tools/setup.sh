@@ -16,8 +16,8 @@ packages=(
   fonts-league-spartan fonts-inter
   # tests and benchmarks, headless display
   libgtest-dev libgmock-dev googletest libbenchmark-dev xvfb xauth xdotool
-  # the capture tool's video encoder and timing plots; Debian packaging (dpkg-shlibdeps)
-  ffmpeg gnuplot-nox dpkg-dev
+  # the capture tool's video encoder and timing plots; Debian packaging (dpkg-shlibdeps) and its check
+  ffmpeg gnuplot-nox dpkg-dev lintian
 )
 if [ "${1:-}" = "--listen" ]; then
   packages+=(sox)

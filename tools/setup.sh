@@ -18,8 +18,8 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev xvfb xauth xdotool
   # a private X server with real display modes for the full-screen test
   xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
-  # the capture tool's video encoder and timing plots; Debian packaging (dpkg-shlibdeps)
-  ffmpeg gnuplot-nox dpkg-dev
+  # the capture tool's video encoder and timing plots; Debian packaging (dpkg-shlibdeps) and its check
+  ffmpeg gnuplot-nox dpkg-dev lintian
 )
 if [ "${1:-}" = "--listen" ]; then
   packages+=(sox)

@@ -55,7 +55,7 @@ cp "$work/taluvine/qvl_taluvine.exe" "$work/taluvine/qvl_taluvine_fullscreen.exe
 x86_64-w64-mingw32-strip "$stage"/*.exe "$stage"/*.dll
 cp -r build/data "$stage/data"
 cp -r "$prefix/licences" "$stage/licences"
-sed 's/$/\r/' tools/windows/README.txt > "$stage/README.txt"
+tools/release/docs.sh "$stage" --crlf
 # Fixed timestamps and a sorted file list, so two zips of the same files compare equal.
 find "$stage" -exec touch -d @0 {} +
 (cd "$work/zip" && find taluvine -type f | LC_ALL=C sort | zip -q -X -9 "$work/taluvine-windows.zip" -@)

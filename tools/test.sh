@@ -2,14 +2,15 @@
 # Sets up, builds and runs every test twice: a normal build, and one with AddressSanitizer and
 # UndefinedBehaviorSanitizer in which any report fails the run. GL tests run under Xvfb with
 # Mesa's software renderer; audio goes to OpenAL Soft's null backend.
-# Then the Windows release is cross-built and played under Wine (tools/windows.sh).
-# Usage: tools/test.sh [normal|sanitize|windows]...   (default: all three)
+# Then the Windows release is cross-built and played under Wine (tools/windows.sh), and the
+# self-contained Linux release is built and played in a minimal Debian root (tools/linux.sh).
+# Usage: tools/test.sh [normal|sanitize|windows|linux]...   (default: all four)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh
 
 variants=("$@")
-[ ${#variants[@]} -gt 0 ] || variants=(normal sanitize windows)
+[ ${#variants[@]} -gt 0 ] || variants=(normal sanitize windows linux)
 jobs=$(nproc)
 
 for variant in "${variants[@]}"; do
@@ -18,6 +19,13 @@ for variant in "${variants[@]}"; do
     tools/windows.sh
     echo "== windows run under Wine =="
     tools/windows/run_under_wine.sh
+    continue
+  fi
+  if [ "$variant" = linux ]; then
+    echo "== linux build =="
+    tools/linux.sh
+    echo "== linux run in a minimal Debian root =="
+    tools/linux/run_in_minimal_root.sh
     continue
   fi
   dir="build-test/$variant"

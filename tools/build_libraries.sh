@@ -1,21 +1,25 @@
 #!/usr/bin/env bash
 # Fetches Debian's source packages of the libraries the program links, pinned to the versions of
-# the native -dev packages, and cross-compiles them for 64-bit Windows into WORK/prefix, with
-# their licences in WORK/prefix/licences. Called by tools/windows.sh.
-# Usage: tools/windows/build_libraries.sh WORK TOOLCHAIN_FILE
+# the native -dev packages, and builds them for one target into WORK/prefix, with their licences
+# in WORK/prefix/licences. Called by tools/windows.sh and tools/linux.sh.
+#   windows  cross-compiled for 64-bit Windows with MinGW-w64; OpenAL Soft a DLL in prefix/bin
+#   linux    native x86-64, static and position-independent, to be linked into the program;
+#            OpenAL Soft a shared library in prefix/lib, its audio back-ends loaded when present
+# Usage: tools/build_libraries.sh windows|linux WORK
 set -euo pipefail
-work=$1
-toolchain=$2
+target=$1
+work=$2
 prefix=$work/prefix
 src=$work/sources
 logs=$work/logs
 jobs=$(nproc)
 start=$(date +%s)
-say() { echo "windows libraries: [$(( $(date +%s) - start ))s] $*"; }
+say() { echo "$target libraries: [$(( $(date +%s) - start ))s] $*"; }
+case "$target" in windows|linux) ;; *) echo "unknown target $target (windows or linux)" >&2; exit 2 ;; esac
 rm -rf "$prefix" "$work/lib-build"
 mkdir -p "$prefix"/{bin,lib,include,licences} "$src" "$logs"
 
-root=$(cd "$(dirname "$0")/../.." && pwd)
+root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/debian_source.sh" "$src" libglfw3-dev=glfw libglew-dev=glew libogg-dev=ogg libvorbis-dev=vorbis \
                                      liblodepng-dev=lodepng libfftw3-dev=fftw
 # OpenAL Soft: the pinned source first; where the archive no longer serves its files, Debian's
@@ -41,37 +45,67 @@ if ! "$root/tools/debian_source.sh" "$src" libopenal-dev=openal 2>/dev/null; the
   say "openal: the pinned source is not served; built Debian's $(ls "$src"/openal-soft_*.orig.tar.gz | grep -v '_1\.19' | head -1 | xargs basename)"
 fi
 
-export QVL_WINDOWS_PREFIX=$prefix PKG_CONFIG_LIBDIR=$prefix/lib/pkgconfig
+# What differs between the targets; everything else below is built the same way for both.
+if [ "$target" = windows ]; then
+  export QVL_WINDOWS_PREFIX=$prefix PKG_CONFIG_LIBDIR=$prefix/lib/pkgconfig
+  cmake_target=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake")
+  cxx=(x86_64-w64-mingw32-g++-posix) ar=x86_64-w64-mingw32-ar
+  gl_library=-lopengl32
+  # SSE2 only: MinGW does not align the stack for AVX on Win64.
+  fftw_target=(--host=x86_64-w64-mingw32 CC=x86_64-w64-mingw32-gcc-posix --enable-sse2 --with-our-malloc)
+  # Windows' own audio back-ends only, its C and C++ runtimes linked in.
+  openal_target=(-DALSOFT_STATIC_LIBGCC=ON -DALSOFT_STATIC_STDCXX=ON -DALSOFT_STATIC_WINPTHREAD=ON
+    -DALSOFT_BACKEND_PIPEWIRE=OFF -DALSOFT_BACKEND_PULSEAUDIO=OFF)
+else
+  # The prefix's own libraries first (ogg for vorbis); the machine's only for what the prefix
+  # does not build (X11 for GLFW). Static archives go into a position-independent program.
+  export PKG_CONFIG_PATH=$prefix/lib/pkgconfig
+  cmake_target=(-DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_POSITION_INDEPENDENT_CODE=ON)
+  cxx=(g++ -fPIC) ar=ar
+  gl_library=-lGL
+  # SSE2, as for Windows: one 2048-point transform a frame is a small share of the frame, and
+  # each further instruction set's kernels would add minutes to every fresh build.
+  fftw_target=(--enable-sse2 --with-pic)
+  # A desktop's sound servers and ALSA, each opened at run time where the machine has it, so
+  # that the library itself needs nothing but the C and C++ runtimes; OSS and the null and
+  # wave writers come without any library.
+  openal_target=(-DALSOFT_DLOPEN=ON -DALSOFT_REQUIRE_ALSA=ON -DALSOFT_REQUIRE_PULSEAUDIO=ON
+    -DALSOFT_REQUIRE_PIPEWIRE=ON -DALSOFT_BACKEND_SNDIO=OFF)
+fi
+
 cmake_build() {  # name source-dir options...
   local name=$1 dir=$2; shift 2
   local t=$(date +%s)
-  cmake -S "$dir" -B "$work/lib-build/$name" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
+  cmake -S "$dir" -B "$work/lib-build/$name" -G Ninja "${cmake_target[@]}" -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_INSTALL_PREFIX="$prefix" "$@" >"$logs/$name.log" 2>&1
   cmake --build "$work/lib-build/$name" -j "$jobs" >>"$logs/$name.log" 2>&1
   cmake --install "$work/lib-build/$name" >>"$logs/$name.log" 2>&1
   say "$name built in $(( $(date +%s) - t ))s"
 }
 cmake_build glfw "$src/glfw" -DBUILD_SHARED_LIBS=OFF -DGLFW_BUILD_EXAMPLES=OFF -DGLFW_BUILD_TESTS=OFF -DGLFW_BUILD_DOCS=OFF
+if [ "$target" = linux ]; then
+  # GLFW's pkg-config file leaves out the X11 and threads libraries its static archive calls.
+  sed -i -e 's/^Libs.private: .*/& -lpthread\nRequires.private: x11/' "$prefix/lib/pkgconfig/glfw3.pc"
+fi
 cmake_build glew "$src/glew/build/cmake" -DBUILD_SHARED_LIBS=OFF -DBUILD_UTILS=OFF
 # GLEW's pkg-config file asks for GLU, which the program does not use, and leaves out the static
 # define and the GL library a static GLEW needs.
-sed -i -e '/^Requires: glu/d' -e 's/^Cflags: .*/& -DGLEW_STATIC/' -e 's/^Libs: .*/& -lopengl32/' "$prefix/lib/pkgconfig/glew.pc"
+sed -i -e '/^Requires: glu/d' -e 's/^Cflags: .*/& -DGLEW_STATIC/' -e "s/^Libs: .*/& $gl_library/" "$prefix/lib/pkgconfig/glew.pc"
 cmake_build ogg "$src/ogg" -DBUILD_SHARED_LIBS=OFF -DINSTALL_DOCS=OFF -DBUILD_TESTING=OFF
 cmake_build vorbis "$src/vorbis" -DBUILD_SHARED_LIBS=OFF -DBUILD_TESTING=OFF
 
 mkdir -p "$work/lib-build/lodepng"
-x86_64-w64-mingw32-g++-posix -O2 -c "$src/lodepng/lodepng.cpp" -o "$work/lib-build/lodepng/lodepng.o"
-x86_64-w64-mingw32-ar rcs "$prefix/lib/liblodepng.a" "$work/lib-build/lodepng/lodepng.o"
+"${cxx[@]}" -O2 -c "$src/lodepng/lodepng.cpp" -o "$work/lib-build/lodepng/lodepng.o"
+"$ar" rcs "$prefix/lib/liblodepng.a" "$work/lib-build/lodepng/lodepng.o"
 install -m 644 "$src/lodepng/lodepng.h" "$prefix/include/"
 say "lodepng built"
 
-# FFTW single precision, the library alone (no tests, tools or documentation). SSE2 only: MinGW
-# does not align the stack for AVX on Win64.
+# FFTW single precision, the library alone (no tests, tools or documentation).
 t=$(date +%s)
 mkdir -p "$work/lib-build/fftw" && cd "$work/lib-build/fftw"
-"$src/fftw/configure" --host=x86_64-w64-mingw32 CC=x86_64-w64-mingw32-gcc-posix --prefix="$prefix" \
-  --enable-float --enable-sse2 --disable-fortran --disable-doc --enable-static --disable-shared \
-  --with-our-malloc --disable-dependency-tracking >"$logs/fftw.log" 2>&1
+"$src/fftw/configure" "${fftw_target[@]}" --prefix="$prefix" \
+  --enable-float --disable-fortran --disable-doc --enable-static --disable-shared \
+  --disable-dependency-tracking >"$logs/fftw.log" 2>&1
 for d in support kernel simd-support dft rdft reodft api; do make -j "$jobs" -C $d >>"$logs/fftw.log" 2>&1; done
 make -j "$jobs" libfftw3f.la >>"$logs/fftw.log" 2>&1
 make install-libLTLIBRARIES install-pkgconfigDATA >>"$logs/fftw.log" 2>&1
@@ -79,13 +113,11 @@ make -C api install-includeHEADERS >>"$logs/fftw.log" 2>&1
 cd - >/dev/null
 say "fftw built in $(( $(date +%s) - t ))s"
 
-# OpenAL Soft as a DLL beside the programs (its licence is the LGPL), Windows' own audio
-# back-ends only, its C and C++ runtimes linked in.
-openal_options=(-DLIBTYPE=SHARED -DALSOFT_STATIC_LIBGCC=ON -DALSOFT_STATIC_STDCXX=ON -DALSOFT_STATIC_WINPTHREAD=ON
+# OpenAL Soft as a shared library beside the programs (its licence is the LGPL).
+openal_options=(-DLIBTYPE=SHARED "${openal_target[@]}"
   -DALSOFT_UTILS=OFF -DALSOFT_EXAMPLES=OFF -DALSOFT_TESTS=OFF -DALSOFT_INSTALL_CONFIG=OFF
   -DALSOFT_INSTALL_HRTF_DATA=OFF -DALSOFT_INSTALL_AMBDEC_PRESETS=OFF -DALSOFT_INSTALL_EXAMPLES=OFF
-  -DALSOFT_INSTALL_UTILS=OFF -DALSOFT_UPDATE_BUILD_VERSION=OFF -DALSOFT_BACKEND_PIPEWIRE=OFF
-  -DALSOFT_BACKEND_PULSEAUDIO=OFF -DALSOFT_BACKEND_JACK=OFF -DALSOFT_BACKEND_PORTAUDIO=OFF
+  -DALSOFT_INSTALL_UTILS=OFF -DALSOFT_UPDATE_BUILD_VERSION=OFF -DALSOFT_BACKEND_JACK=OFF -DALSOFT_BACKEND_PORTAUDIO=OFF
   -DALSOFT_BACKEND_SDL2=OFF -DALSOFT_BACKEND_SDL3=OFF)
 cmake_build openal "$src/openal" "${openal_options[@]}"
 

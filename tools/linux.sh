@@ -79,10 +79,7 @@ done
 
 cp -r build/data "$stage/data"
 cp -r "$prefix/licences" "$stage/licences"
-[ -f LICENSE ] && cp LICENSE "$stage/LICENSE"
-readme=tools/release/README.txt
-[ -f "$readme" ] || readme=tools/windows/README.txt
-cp "$readme" "$stage/README.txt"
+tools/release/docs.sh "$stage"
 # The programs read data/ from the working directory: the launchers start them from their own
 # folder, from a file manager or any other directory alike.
 for name in taluvine:qvl_taluvine taluvine-fullscreen:qvl_taluvine_fullscreen; do

@@ -92,6 +92,12 @@ void DemoSession::warmUp() {
     glPopAttrib();
     beginGlFrame();
     glClear(GL_DEPTH_BUFFER_BIT);
+    if (frameBuffer->available()) {
+        // The resolve into the window has a first use of its own; the window is cleared after it.
+        frameBuffer->resolveInto(0);
+        beginGlFrame();
+    }
+    glFinish();
     glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
 }
 

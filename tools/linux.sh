@@ -24,15 +24,7 @@ tools/setup.sh
 # the sound systems OpenAL Soft plays through (both load the libraries themselves at run time).
 packages=(libxrandr-dev libxinerama-dev libxcursor-dev libxi-dev libasound2-dev libpulse-dev
           libpipewire-0.3-dev dpkg-dev binutils)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo
-  say "installing ${missing[*]}"
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+tools/install_packages.sh linux "${packages[@]}"
 
 # The data folder is the native build's: the same bytes whichever program reads them.
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null

@@ -25,19 +25,4 @@ if [ "${1:-}" = "--listen" ]; then
   packages+=(sox)
 fi
 
-SUDO=""
-if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
-
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ "${#missing[@]}" -eq 0 ]; then
-  echo "setup: all packages present"
-  exit 0
-fi
-echo "setup: installing ${missing[*]}"
-export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-echo "setup: done"
+exec "$(dirname "$0")/install_packages.sh" setup "${packages[@]}"

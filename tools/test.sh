@@ -14,18 +14,16 @@ variants=("$@")
 jobs=$(nproc)
 
 for variant in "${variants[@]}"; do
-  if [ "$variant" = windows ]; then
-    echo "== windows build =="
-    tools/windows.sh
-    echo "== windows run under Wine =="
-    tools/windows/run_under_wine.sh
-    continue
-  fi
-  if [ "$variant" = linux ]; then
-    echo "== linux build =="
-    tools/linux.sh
-    echo "== linux run in a minimal Debian root =="
-    tools/linux/run_in_minimal_root.sh
+  case "$variant" in
+    windows) build=tools/windows.sh; run=tools/windows/run_under_wine.sh; where="under Wine" ;;
+    linux)   build=tools/linux.sh;   run=tools/linux/run_in_minimal_root.sh; where="in a minimal Debian root" ;;
+    *)       build="" ;;
+  esac
+  if [ -n "$build" ]; then
+    echo "== $variant build =="
+    "$build"
+    echo "== $variant run $where =="
+    "$run"
     continue
   fi
   dir="build-test/$variant"

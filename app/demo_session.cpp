@@ -78,15 +78,21 @@ FrameHooks DemoSession::frameHooks() {
     return hooks;
 }
 
-// The driver compiles shader variants and makes textures resident when a scene first draws; done
-// here, while loading, the first frame of every scene costs what its later frames cost. The
+// The driver compiles shader variants (one per state a draw meets) and makes textures resident
+// when a scene first draws; done here, while loading, the first frame of every scene set costs
+// what its later frames cost. The
 // frames are cleared before anything is shown (they never reach the window when the frame is
 // multisampled), and the GL state is put back as loading left it.
 void DemoSession::warmUp() {
     bindScreen();
     glPushAttrib(GL_ALL_ATTRIB_BITS);
     glPushClientAttrib(GL_CLIENT_ALL_ATTRIB_BITS);
-    loadedProgramme->timeline().drawEachOnce();
+    // The frames at the cuts, in programme order, so each scene starts from the state the frame
+    // before it leaves, as it will while playing.
+    for (double cut : loadedProgramme->timeline().cutTimes()) {
+        beginGlFrame();
+        loadedProgramme->timeline().dispatch(cut);
+    }
     glFinish();
     glPopClientAttrib();
     glPopAttrib();

@@ -1,5 +1,7 @@
 #include "runtime/timeline.h"
 
+#include <algorithm>
+
 namespace Quorvel {
 
 bool sceneDrawsAt(const Scene& scene, double time, bool testStart) {
@@ -18,8 +20,27 @@ std::string Timeline::labelsAt(double time) const {
     return labels.empty() ? "none" : labels;
 }
 
-void Timeline::drawEachOnce() const {
-    for (const Entry& e : entries) e.scene->render(e.testStart ? e.scene->startTime : 0.0);
+std::vector<double> Timeline::cutTimes() const {
+    std::vector<double> candidates = {0.0};
+    for (const Entry& e : entries) {
+        if (e.testStart) candidates.push_back(e.scene->startTime);
+        candidates.push_back(e.scene->endTime);
+    }
+    std::sort(candidates.begin(), candidates.end());
+    auto drawnAt = [this](double t) {
+        std::vector<bool> drawn;
+        for (const Entry& e : entries) drawn.push_back(sceneDrawsAt(*e.scene, t, e.testStart));
+        return drawn;
+    };
+    std::vector<double> cuts;
+    std::vector<bool> previous;
+    for (double t : candidates) {
+        if (t < 0.0 || t > double(kProgrammeEnd) || (!cuts.empty() && t == cuts.back())) continue;
+        std::vector<bool> now = drawnAt(t);
+        if (cuts.empty() || now != previous) cuts.push_back(t);
+        previous = std::move(now);
+    }
+    return cuts;
 }
 
 void Timeline::dispatch(double time) const {

@@ -30,9 +30,9 @@ public:
     void add(Scene* scene, bool testStart = true, const char* label = "");
     // Renders every scene whose window contains `time`, in the order they were added.
     void dispatch(double time) const;
-    // Renders each scene once, in drawing order, at the first time it draws (its start, or 0
-    // for a scene whose start is not tested): the warm-up during loading.
-    void drawEachOnce() const;
+    // The times from 0 up to the programme's end at which the set of scenes drawn changes, in
+    // order: the first frame of each scene set. Loading draws these frames once, out of sight.
+    std::vector<double> cutTimes() const;
     bool empty() const { return entries.empty(); }
 
     struct Entry {

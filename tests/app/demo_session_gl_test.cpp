@@ -85,18 +85,22 @@ TEST(DemoSession, TheWarmUpLeavesNothingOnScreenAndTheStateAsItWas) {
 // multisampled; with no samples asked for nothing multisampled is made.
 TEST(DemoSession, MultisamplesTheFrameAndTheOffscreenPassesWhereTheDriverCan) {
     Steps steps;
-    {
-        DemoSession session(hiddenSession(steps));
-        ASSERT_TRUE(GLEW_EXT_framebuffer_multisample && GLEW_EXT_framebuffer_blit) << "Mesa offers both";
-        EXPECT_EQ(session.samples(), 4);
-        EXPECT_EQ(LiveObjects::count(LiveObjects::Renderbuffer), 6);  // frame, helix object pass, tube pass
-    }
-    {
-        DemoSessionOptions plain = hiddenSession(steps);
-        plain.samples = 0;
-        DemoSession session(plain);
-        EXPECT_EQ(session.samples(), 0);
-        EXPECT_EQ(LiveObjects::count(LiveObjects::Renderbuffer), 0);
+    try {
+        {
+            DemoSession session(hiddenSession(steps));
+            ASSERT_TRUE(GLEW_EXT_framebuffer_multisample && GLEW_EXT_framebuffer_blit) << "Mesa offers both";
+            EXPECT_EQ(session.samples(), 4);
+            EXPECT_EQ(LiveObjects::count(LiveObjects::Renderbuffer), 6);  // frame, helix object pass, tube pass
+        }
+        {
+            DemoSessionOptions plain = hiddenSession(steps);
+            plain.samples = 0;
+            DemoSession session(plain);
+            EXPECT_EQ(session.samples(), 0);
+            EXPECT_EQ(LiveObjects::count(LiveObjects::Renderbuffer), 0);
+        }
+    } catch (const char* text) {
+        FAIL() << "start-up failed: " << text;  // gtest names only std::exception's texts
     }
 }
 

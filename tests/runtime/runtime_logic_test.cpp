@@ -4,6 +4,7 @@
 
 #include <GLFW/glfw3.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -80,24 +81,16 @@ TEST_F(ProgrammeTimeline, WindowsAreHalfOpenAndOverlapsDrawInOrder) {
     EXPECT_EQ(at(172.0), (Names{}));
 }
 
-TEST_F(ProgrammeTimeline, WarmUpDrawsEachSceneOnceInDrawingOrder) {
-    std::vector<double> times;
-    struct Timed : Scene {
-        Timed(double start, std::vector<double>& times) : Scene(1, 1, start, start + 10.0, 0.0), times(times) {}
-        void load() override {}
-        void render(double t) override { times.push_back(t); }
-        std::vector<double>& times;
-    } early(5.0, times), untested(3.0, times), late(134.0, times);
-    Timeline warm;
-    warm.add(&early);
-    warm.add(&untested, false);
-    warm.add(&late);
-    warm.drawEachOnce();
-    // Each at the first time it is drawn: its start, or 0 when its start is not tested.
-    EXPECT_EQ(times, (std::vector<double>{5.0, 0.0, 134.0}));
+TEST_F(ProgrammeTimeline, CutsAreTheFirstFramesOfEachSceneSet) {
+    // 0 logo; 5 helix+logo; 13 helix; 74 wave; 94 wave+tube; 100 tube; 134 tube+face; 135 face;
+    // 170 none. The programme's end is no cut.
+    EXPECT_EQ(timeline.cutTimes(), (std::vector<double>{0, 5, 13, 74, 94, 100, 134, 135, 170}));
     log.clear();
-    timeline.drawEachOnce();
-    EXPECT_EQ(log, (Names{"helix", "logo", "wave", "tube", "face"}));
+    for (double cut : timeline.cutTimes()) timeline.dispatch(cut);
+    for (const char* scene : {"helix", "logo", "wave", "tube", "face"})
+        EXPECT_NE(std::find(log.begin(), log.end(), scene), log.end()) << scene << " is never drawn at a cut";
+    Timeline empty;
+    EXPECT_EQ(empty.cutTimes(), (std::vector<double>{0}));
 }
 
 TEST(FullScreenSize, TheMonitorsModeForFullScreenTheSettingsForAWindow) {

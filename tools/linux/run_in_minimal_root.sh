@@ -83,7 +83,9 @@ unshare --mount --propagation private bash -c '
   export DISPLAY=$display
   "${in_root[@]}" /taluvine/taluvine >"$run/out.txt" 2>"$run/err.txt" & pid=$!
   timeout 120 xdotool search --sync --name "Taluvine by Quorvel" >/dev/null
-  sleep 6
+  # Loading ends with the report; the picture is grabbed a little after it, however long it took.
+  for i in $(seq 1200); do grep -q "loading time" "$run/out.txt" 2>/dev/null && break; sleep 0.1; done
+  sleep 3
   ffmpeg -v error -y -f x11grab -video_size 1280x1024 -i "$DISPLAY" -frames:v 1 "$run/screen.png"
   sed -n "s|.* \(/.*\.so[.0-9]*\)$|\1|p" "/proc/$pid/maps" | sed "s|^$rootfs||" | sort -u >"$run/loaded.txt"
   xdotool search --name "Taluvine by Quorvel" windowfocus --sync keydown Escape

@@ -16,7 +16,9 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   cd "$1/taluvine"
   wine qvl_taluvine.exe >"$1/out.txt" 2>"$1/err.txt" & pid=$!
   timeout 180 xdotool search --sync --name "Taluvine by Quorvel" >/dev/null
-  sleep 6
+  # Loading ends with the report; the picture is grabbed a little after it, however long it took.
+  for i in $(seq 1200); do grep -q "loading time" "$1/out.txt" 2>/dev/null && break; sleep 0.1; done
+  sleep 3
   ffmpeg -v error -y -f x11grab -video_size 1280x1024 -i "$DISPLAY" -frames:v 1 "$1/screen.png"
   xdotool search --name "Taluvine by Quorvel" windowfocus --sync keydown Escape
   sleep 0.5

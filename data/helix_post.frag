@@ -12,8 +12,11 @@ uniform sampler2D combined;
 
 varying vec2 uv;
 
+// Grain cells are a fixed share of the picture (1280 across), not screen pixels: the same grain
+// on a 720p window and on a 4K projector, only sharper.
 float grain(vec2 at) {
-    return fract(sin(dot(at + fract(t * 7.13), vec2(12.9898, 78.233))) * 43758.5453) - 0.5;
+    vec2 cell = floor(at * vec2(1280.0, 720.0));
+    return fract(sin(dot(cell + fract(t * 7.13), vec2(12.9898, 78.233))) * 43758.5453) - 0.5;
 }
 
 void main() {
@@ -22,7 +25,7 @@ void main() {
     vec2 centred = uv - 0.5;
     float vignette = 1.0 - 0.45 * dot(centred, centred);
     colour *= vignette;
-    colour += grain(gl_FragCoord.xy) * 0.018;
+    colour += grain(uv) * 0.018;
     float fade = smoothstep(-8.0, -6.5, t) * (1.0 - smoothstep(59.5, 61.0, t));
     gl_FragColor = vec4(colour, fade);
 }

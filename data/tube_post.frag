@@ -25,7 +25,8 @@ void main() {
     colour += glow * 0.08;
     vec2 centred = uv - 0.5;
     float vignette = 1.0 - 0.9 * dot(centred, centred);
-    float grain = (hash(uv * 731.0 + fract(t * 7.0) * 97.0) - 0.5) * 0.035;
+    // Grain cells are a fixed share of the picture (1280 across), not screen pixels.
+    float grain = (hash(floor(uv * vec2(1280.0, 720.0)) + fract(t * 7.0) * 97.0) - 0.5) * 0.035;
     float opacity = smoothstep(0.0, 6.0, t);
     gl_FragColor = vec4(colour * vignette + grain, opacity);
 }

@@ -1,4 +1,4 @@
-// x_close_window NAME [TIMEOUT_S]: waits for a top-level window titled NAME on $DISPLAY and asks
+// x_close_window NAME [TIMEOUT_S]: waits for a window on screen titled NAME on $DISPLAY and asks
 // it to close the way a window manager does (WM_DELETE_WINDOW), for tests of the close path.
 // Exit status 0 when the request was sent, 1 when no such window appeared in time.
 #include <X11/Xlib.h>
@@ -18,8 +18,12 @@ Window findByName(Display* display, Window root, const char* name) {
     if (!XQueryTree(display, root, &root, &parent, &children, &count)) return 0;
     Window found = 0;
     for (unsigned i = 0; i < count && !found; ++i) {
+        // Only a window on screen: the capture tool's hidden windows share the title, and a test
+        // running beside this one must not have its capture closed.
+        XWindowAttributes attributes;
+        const bool viewable = XGetWindowAttributes(display, children[i], &attributes) && attributes.map_state == IsViewable;
         char* title = nullptr;
-        if (XFetchName(display, children[i], &title) && title) {
+        if (viewable && XFetchName(display, children[i], &title) && title) {
             if (std::strcmp(title, name) == 0) found = children[i];
             XFree(title);
         }

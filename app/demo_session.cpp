@@ -27,17 +27,22 @@ DemoSession::DemoSession(const DemoSessionOptions& options) : trace(options.trac
     frameBuffer = std::make_unique<MultisampleBuffer>(demoWindow->drawableWidth(), demoWindow->drawableHeight(),
                                                       usableSamples(options.samples));
     frameTarget() = frameBuffer->available() ? FrameTarget{frameBuffer->name(), frameBuffer->samples()} : FrameTarget{};
-    applyFixedGlState();
-    clock.start();  // loading time runs from here
-    step("stopwatch");
-    if (options.sound)
-        track.emplace();
-    else
-        track.emplace(MusicTrack::Silent{});
-    step("music");
-    loadProgramme();
-    clock.stop();
-    loadingTime = clock.elapsed();
+    try {
+        applyFixedGlState();
+        clock.start();  // loading time runs from here
+        step("stopwatch");
+        if (options.sound)
+            track.emplace();
+        else
+            track.emplace(MusicTrack::Silent{});
+        step("music");
+        loadProgramme();
+        clock.stop();
+        loadingTime = clock.elapsed();
+    } catch (...) {
+        frameTarget() = FrameTarget{};  // the scenes of a later session must not draw into a freed buffer
+        throw;
+    }
 }
 
 // Scenes first, while their GL context exists; the audio device closes after GLFW.
@@ -80,9 +85,8 @@ FrameHooks DemoSession::frameHooks() {
 
 // The driver compiles shader variants (one per state a draw meets) and makes textures resident
 // when a scene first draws; done here, while loading, the first frame of every scene set costs
-// what its later frames cost. The
-// frames are cleared before anything is shown (they never reach the window when the frame is
-// multisampled), and the GL state is put back as loading left it.
+// what its later frames cost, the resolve into the window included. The frames are cleared before
+// anything is shown, and the GL state is put back as loading left it.
 void DemoSession::warmUp() {
     bindScreen();
     glPushAttrib(GL_ALL_ATTRIB_BITS);

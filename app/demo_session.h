@@ -1,13 +1,12 @@
 // The one start-up and shutdown of the program and its tools: everything the program owns for a
 // run, built in the program's order and torn down in the order the GL and audio objects need.
 // Built: settings (built-in defaults, then the caller's size), GLFW, the window with its GL
-// checks and letterbox, the fixed GL state, the stopwatch (loading time runs from here), the
-// multisampled frame buffer where the driver can, the music track, the programme (spectrum
-// analyser and five scenes) loaded and each scene drawn once out of sight, so that no scene's
-// first frame is slow. Torn down: the scenes
-// (while the GL context exists), the window, GLFW, the music track (closing the audio device),
-// the settings. It does not play: the program, the capture and the preview each run their own
-// frames on it.
+// checks and letterbox, the multisampled frame buffer where the driver can, the fixed GL state,
+// the stopwatch (loading time runs from here), the music track, the programme (spectrum analyser
+// and five scenes) loaded, and the frame at each cut drawn once out of sight, so that no scene's
+// first frame is slow. Torn down: the scenes (while the GL context exists), the frame buffer, the
+// window, GLFW, the music track (closing the audio device), the settings. It does not play: the
+// program, the capture and the preview each run their own frames on it.
 //
 //   return runDemoSession(options, [](DemoSession& s) { FrameLoop loop(...); loop.run(); return 0; });
 #pragma once

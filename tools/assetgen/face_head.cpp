@@ -121,14 +121,14 @@ float lipsAndMouth(const HeadShape& s, float d, Vec3 p) {
     const float full = s.lips;
     const Vec3 upper{0.0f, mouthY + 0.04f, 0.84f + 0.02f * full};
     const Vec3 lower{0.0f, mouthY - 0.05f, 0.82f + 0.02f * full};
-    d = smin(d, ellipsoid(p - upper, {0.19f, 0.04f + 0.01f * full, 0.06f}), 0.05f);
-    d = smin(d, ellipsoid(p - lower, {0.16f, 0.045f + 0.01f * full, 0.06f}), 0.05f);
+    d = smin(d, ellipsoid(p - upper, {0.22f, 0.045f + 0.012f * full, 0.065f}), 0.05f);
+    d = smin(d, ellipsoid(p - lower, {0.19f, 0.05f + 0.012f * full, 0.065f}), 0.05f);
     d = smax(d, muzzlePlane(s, p) - 0.045f, 0.01f);
     // The parting: a thin slot curving back at the corners.
     Vec3 q = p - Vec3{0.0f, mouthY, 0.96f};
     q.z += 0.9f * q.x * q.x;
     q.y += 0.25f * q.x * q.x;
-    d = smax(d, -ellipsoid(q, {0.2f, 0.011f * s.mouthParting, 0.16f}), 0.012f);
+    d = smax(d, -ellipsoid(q, {0.23f, 0.014f * s.mouthParting, 0.16f}), 0.012f);
     // The fold between lower lip and chin.
     d = smax(d, -ellipsoid(p - Vec3{0.0f, mouthY - 0.14f, 0.9f}, {0.13f, 0.03f, 0.05f}), 0.04f);
     return d;
@@ -189,7 +189,7 @@ HeadShape HeadShape::gaunt() {
     s.cheekbones = 1.25f;
     s.cheekHollow = 1.0f;
     s.noseTipY = -0.57f;
-    s.noseTipZ = 1.17f;
+    s.noseTipZ = 1.2f;
     s.noseWidth = 0.82f;
     s.lips = 0.3f;
     s.mouthParting = 0.7f;

@@ -143,6 +143,9 @@ MeshBuilder templePort(float side) {
     return mesh;
 }
 
+MeshBuilder cradle();
+MeshBuilder mast();
+
 MeshBuilder modules() {
     MeshBuilder mesh;
     // Plates over the back of the skull: a keel row down the middle and one each side.
@@ -156,6 +159,8 @@ MeshBuilder modules() {
         mesh.append(templePort(side));
     }
     for (const float y : {-1.3f, -1.45f, -1.6f}) mesh.append(neckRing(y, 0.035f, 0.03f));
+    mesh.append(cradle());
+    mesh.append(mast());
     return mesh;
 }
 
@@ -182,16 +187,13 @@ MeshBuilder eyes() {
     return mesh;
 }
 
-// Catmull-Rom through the cable's control points, t in [0, 1] over the whole length.
-Vec3 cablePoint(float t) {
-    static const Vec3 points[] = {{0.0f, -0.5f, -0.3f},  {0.0f, -0.58f, -0.62f}, {0.0f, -0.85f, -1.15f},
-                                  {0.1f, -1.45f, -1.6f}, {0.3f, -2.4f, -1.95f},  {0.5f, -3.6f, -2.15f},
-                                  {0.7f, -5.1f, -2.25f}, {0.9f, -7.0f, -2.3f},   {1.0f, -8.5f, -2.3f}};
-    const int segments = int(std::size(points)) - 1;
+// Catmull-Rom through `points`, t in [0, 1] over the whole length.
+Vec3 throughPoints(const std::vector<Vec3>& points, float t) {
+    const int segments = int(points.size()) - 1;
     const float x = std::clamp(t, 0.0f, 1.0f) * float(segments);
     const int i = std::min(int(x), segments - 1);
     const float f = x - float(i);
-    auto p = [&](int k) { return points[std::clamp(k, 0, segments)]; };
+    auto p = [&](int k) { return points[size_t(std::clamp(k, 0, segments))]; };
     const Vec3 p0 = p(i - 1), p1 = p(i), p2 = p(i + 1), p3 = p(i + 2);
     const float f2 = f * f, f3 = f2 * f;
     return (p1 * 2.0f + (p2 - p0) * f + (p0 * 2.0f - p1 * 5.0f + p2 * 4.0f - p3) * f2 +
@@ -199,30 +201,144 @@ Vec3 cablePoint(float t) {
            0.5f;
 }
 
-MeshBuilder tube() {
-    const float radius = 0.1f;
-    const int around = 16, along = 240;
+// A round pipe along a path; texture s runs along it, t around it.
+MeshBuilder pipe(const std::function<Vec3(float)>& path, float radius, int along, int around = 16) {
     MeshBuilder mesh = MeshBuilder::surface(
         around, along,
         [&](float u, float v) {
-            const Vec3 centre = cablePoint(v);
-            const Vec3 tangent = normalised(cablePoint(std::min(v + 0.002f, 1.0f)) - cablePoint(std::max(v - 0.002f, 0.0f)));
-            // The cable stays near the x = 0 plane, so x is never along it: a steady frame.
-            const Vec3 n = normalised(cross(tangent, {1.0f, 0.0f, 0.0f})), b = cross(tangent, n);
+            const Vec3 centre = path(v);
+            const Vec3 tangent = normalised(path(std::min(v + 0.002f, 1.0f)) - path(std::max(v - 0.002f, 0.0f)));
+            Vec3 side, up;
+            across(tangent, side, up);
             const float a = 2.0f * kPi * u;
-            return centre + (n * std::cos(a) + b * std::sin(a)) * radius;
+            return centre + (side * std::cos(a) + up * std::sin(a)) * radius;
         },
         true);
-    // u along the cable, v around it.
     for (auto& st : mesh.texCoords) st = {st[1], st[0]};
+    faceAwayFrom(mesh, path(0.5f));
+    return mesh;
+}
+
+// The mast the group rides on: it stands under the head in the first camera's view (world z
+// is up there), and the credits swing open about its axis, so it also hides them while they
+// are edge-on. Given in the scene's frame; canonicalOf() brings it into the head's.
+constexpr float kMastY = -0.3f, kMastRadius = 0.17f, kMastFoot = -10.5f, kMastTop = -0.7f;
+
+// The cradle: ribs around the back of the skull and neck on a spine, standing clear of every
+// face, with the mast rising to meet the spine.
+MeshBuilder cradle() {
+    MeshBuilder mesh;
+    // Elliptical, and only over the back: seen from the front they stay inside the head's
+    // outline instead of standing out beside the ears.
+    struct Rib {
+        float y, centreZ, halfWidth, depth;
+    };
+    const Rib ribs[] = {{0.42f, -0.1f, 0.86f, 1.1f}, {0.0f, -0.1f, 0.9f, 1.12f},
+                        {-0.95f, neckAxisZ(-0.95f), 0.62f, 0.7f}, {-1.85f, neckAxisZ(-1.85f), 0.6f, 0.66f}};
+    std::vector<Vec3> spine;
+    for (const Rib& rib : ribs) {
+        const float from = 0.7f * kPi, to = 1.3f * kPi;
+        auto arc = [&](float v) {
+            const float a = from + (to - from) * v;
+            return Vec3{rib.halfWidth * std::sin(a), rib.y, rib.centreZ + rib.depth * std::cos(a)};
+        };
+        mesh.append(pipe(arc, 0.045f, 40, 10));
+        for (const float v : {0.0f, 1.0f}) {
+            const Vec3 end = arc(v), along = normalised(arc(v > 0.5f ? 1.0f : 0.0f) - arc(v > 0.5f ? 0.97f : 0.03f));
+            mesh.append(cylinder(end - along * 0.04f, end + along * 0.03f, 0.065f, 16));
+        }
+        spine.push_back(arc(0.5f));
+    }
+    mesh.append(pipe([&](float t) { return throughPoints(spine, t); }, 0.075f, 64, 14));
+    return mesh;
+}
+
+Vec3 sceneOf(Vec3 canonical) { return groupOrientation(canonical) + Vec3{0.0f, 0.0f, kGroupLift}; }
+Vec3 canonicalOf(Vec3 scene) {
+    const Vec3 p = scene - Vec3{0.0f, 0.0f, kGroupLift};
+    const Vec3 x = groupOrientation({1.0f, 0.0f, 0.0f}), y = groupOrientation({0.0f, 1.0f, 0.0f}),
+               z = groupOrientation({0.0f, 0.0f, 1.0f});
+    return {dot(p, x), dot(p, y), dot(p, z)};
+}
+
+MeshBuilder mast() {
+    const Vec3 foot = canonicalOf({0.0f, kMastY, kMastFoot}), top = canonicalOf({0.0f, kMastY, kMastTop});
+    MeshBuilder mesh = cylinder(foot, top, kMastRadius, 24);
+    // Collars along it, so its descent reads as motion, and a knuckle up into the spine.
+    for (float z = kMastFoot + 0.6f; z < kMastTop - 0.3f; z += 1.15f) {
+        const Vec3 a = canonicalOf({0.0f, kMastY, z}), b = canonicalOf({0.0f, kMastY, z + 0.12f});
+        mesh.append(cylinder(a, b, kMastRadius + 0.05f, 24));
+    }
+    const Vec3 spineFoot{0.0f, kMastY, -0.1f - 1.12f};
+    mesh.append(cylinder(top, spineFoot, 0.1f, 16));
+    return mesh;
+}
+
+// The cable leaves the back of the neck, runs down the spine and winds down the mast; its
+// pulses of light travel from the head downwards.
+std::vector<Vec3> cablePoints() {
+    std::vector<Vec3> points = {{0.0f, -0.5f, -0.3f}, {0.0f, -0.62f, -0.62f}, {0.12f, -0.75f, -1.0f}};
+    const int turns = 5, perTurn = 8;
+    for (int k = 0; k <= turns * perTurn; ++k) {
+        const float f = float(k) / float(turns * perTurn);
+        const float a = 2.0f * kPi * float(k) / float(perTurn) + 0.3f;
+        const float z = kMastTop - 0.6f + (kMastFoot + 0.3f - (kMastTop - 0.6f)) * f;
+        const float r = kMastRadius + 0.13f;
+        points.push_back(canonicalOf({r * std::cos(a), kMastY + r * std::sin(a), z}));
+    }
+    return points;
+}
+
+MeshBuilder tube() {
+    const std::vector<Vec3> points = cablePoints();
+    return pipe([&](float t) { return throughPoints(points, t); }, 0.07f, 900, 12);
+}
+
+// A deterministic scatter in [0, 1) for the motes.
+float scatter(int i, int salt) {
+    const float x = std::sin(float(i) * 12.9898f + float(salt) * 78.233f) * 43758.5453f;
+    return x - std::floor(x);
+}
+
+// The timed effects that ride in the cable's mesh (face_tube.vert reads them), in the scene's
+// frame: motes, the credits' mask and its glowing front, and the closing fade.
+MeshBuilder timedEffects() {
+    MeshBuilder mesh;
+    auto quad = [&](std::array<Vec3, 4> at, std::array<Vec3, 4> normals, float kind, std::array<float, 4> t) {
+        const int first = int(mesh.positions.size());
+        for (int k = 0; k < 4; ++k) {
+            mesh.vertex(at[size_t(k)], kind, t[size_t(k)]);
+            mesh.normals.back() = normals[size_t(k)];
+        }
+        mesh.quad(first, first + 1, first + 2, first + 3);
+    };
+    const std::array<Vec3, 4> corners = {Vec3{-1.0f, -1.0f, 0.0f}, {1.0f, -1.0f, 0.0f}, {1.0f, 1.0f, 0.0f}, {-1.0f, 1.0f, 0.0f}};
+    for (int i = 0; i < 260; ++i) {
+        const Vec3 centre{-3.4f + 6.8f * scatter(i, 1), -6.0f + 12.0f * scatter(i, 2), -9.5f + 13.0f * scatter(i, 3)};
+        const float size = 0.03f + 0.05f * scatter(i, 4) * scatter(i, 4);
+        std::array<Vec3, 4> normals = corners;
+        for (Vec3& n : normals) n.z = size;
+        quad({centre, centre, centre, centre}, normals, 4.0f, {scatter(i, 5), scatter(i, 5), scatter(i, 5), scatter(i, 5)});
+    }
+    // The mask and the front stand between the first camera and the credits; their moving
+    // edge's y is set by the shader.
+    const float x = 0.7f, low = -6.5f, high = -2.8f, far = 4.6f;
+    const Vec3 facing{1.0f, 0.0f, 0.0f};
+    quad({Vec3{x, 0.0f, low}, {x, far, low}, {x, far, high}, {x, 0.0f, high}}, {facing, facing, facing, facing}, 2.0f,
+         {0.0f, 1.0f, 1.0f, 0.0f});
+    quad({Vec3{x, 0.0f, low + 0.2f}, {x, 0.0f, low + 0.2f}, {x, 0.0f, high - 0.2f}, {x, 0.0f, high - 0.2f}},
+         {facing, facing, facing, facing}, 3.0f, {0.0f, 1.0f, 1.0f, 0.0f});
+    quad({Vec3{}, {}, {}, {}}, corners, 5.0f, {0.0f, 0.0f, 0.0f, 0.0f});
+    quad({Vec3{}, {}, {}, {}}, corners, 6.0f, {0.0f, 0.0f, 0.0f, 0.0f});
     return mesh;
 }
 
 }  // namespace
 
 Vec3 groupOrientation(Vec3 p) {
-    // A turn about the up axis that sends the face's front (+z) to (0.57, 0, 0.82).
-    const float angle = std::atan2(0.57f, 0.82f), c = std::cos(angle), s = std::sin(angle);
+    // A small turn about the up axis, towards the first camera: that camera sees the head in
+    // profile, face up in its cradle, and the second one ends almost frontal.
+    const float angle = 0.17f, c = std::cos(angle), s = std::sin(angle);
     return {c * p.x + s * p.z, p.y, -s * p.x + c * p.z};
 }
 
@@ -236,9 +352,9 @@ FaceMeshes buildFaceMeshes() {
     // Raised along world z: the second camera starts low, looking up the y axis, and would
     // otherwise cut the head at the bottom of the frame; seen from above at the end it does
     // not matter, and the first camera just sees the group enter a little later.
-    const auto placed = [](Vec3 p) { return groupOrientation(p) + Vec3{0.0f, 0.0f, kGroupLift}; };
     for (MeshBuilder* mesh : {&m.face, &m.face2, &m.face3, &m.eyes, &m.modules, &m.tube})
-        mesh->transform(placed, groupOrientation);
+        mesh->transform(sceneOf, groupOrientation);
+    m.tube.append(timedEffects());
     return m;
 }
 

@@ -33,7 +33,9 @@ void main() {
         detailed = normalize(tangent * relief.x + bitangent * relief.y + n * relief.z);
     }
     vec3 albedo = vec3(0.86, 0.82, 0.77);
-    vec3 soft = probe(detailed) * 1.5;
+    // A floor under the probe: the sockets and the underside of the nose stay shaded skin,
+    // never black holes.
+    vec3 soft = max(probe(detailed) * 1.5, vec3(0.07, 0.08, 0.1));
     vec3 l = normalize(lightNormal);
     float key = max(dot(detailed, l), 0.0);
     float wrap = max(dot(detailed, l) * 0.5 + 0.5, 0.0);
@@ -44,5 +46,9 @@ void main() {
     float rim = pow(1.0 - facing, 3.0);
     colour += vec3(0.25, 0.84, 1.0) * rim * 0.25;
     colour += keyColour * pow(key, 24.0) * 0.25;
+    // A shoulder instead of a hard clip: the brightest skin rolls off towards 0.94, so the
+    // crown keeps its form under the key light instead of burning out to white.
+    vec3 over = max(colour - 0.62, 0.0);
+    colour = min(colour, 0.62) + 0.32 * (1.0 - exp(-over / 0.32));
     gl_FragColor = vec4(colour, 1.0);
 }

@@ -1,6 +1,8 @@
 // The face scene drawn for real (Xvfb + Mesa) with the build's data/: designed frames through
-// both phases and the morphs, the background mirrored at the cut, the state it leaves, and
-// face meshes of unequal size morphed only as far as the shortest, with one message.
+// both phases and the morphs, the group in view from the start, credits never seen edge-on,
+// motion and the fade to black at the end, no skin burnt out to white, the background
+// mirrored at the cut, the state it leaves, and face meshes of unequal size morphed only as
+// far as the shortest, with one message.
 #include <gtest/gtest.h>
 
 #include <GL/glew.h>
@@ -8,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "runtime/window.h"
@@ -25,7 +28,23 @@ namespace {
 
 constexpr int kWidth = kSceneWidth, kHeight = kSceneHeight;
 
-class FaceGl : public SceneGlTest {};
+class FaceGl : public SceneGlTest {
+protected:
+    std::vector<std::uint8_t> frameAt(FaceScene& face, double time) {
+        startSceneFrame();
+        face.render(time);
+        return gl.readPixels();
+    }
+};
+
+// Pixels whose colour differs by more than `threshold` in some channel.
+int changedPixels(const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b, int threshold = 24) {
+    int changed = 0;
+    for (size_t i = 0; i + 3 < a.size(); i += 4)
+        changed += std::abs(a[i] - b[i]) > threshold || std::abs(a[i + 1] - b[i + 1]) > threshold ||
+                   std::abs(a[i + 2] - b[i + 2]) > threshold;
+    return changed;
+}
 
 }  // namespace
 
@@ -35,7 +54,7 @@ TEST_F(FaceGl, FramesShowTheGroupThroughBothPhasesAndTheMorphs) {
     face.load();
     ASSERT_GT(face.faceMesh->quadPositions.size(), 0u) << "is data/ built (qvl_data)?";
     std::vector<std::uint8_t> previous;
-    for (double time : {135.0, 140.0, 150.0, 155.0, 160.0, 164.5, 166.2, 169.0}) {
+    for (double time : {135.0, 140.0, 150.0, 155.0, 160.0, 164.5, 166.2, 167.0}) {
         startSceneFrame();
         face.render(time);
         const std::vector<std::uint8_t> frame = gl.readPixels();
@@ -59,6 +78,94 @@ TEST_F(FaceGl, FramesShowTheGroupThroughBothPhasesAndTheMorphs) {
     startSceneFrame();
     face.render(166.2);
     EXPECT_EQ(gl.readPixels(), third);
+}
+
+TEST_F(FaceGl, TheGroupIsInViewFromTheFirstSeconds) {
+    REQUIRE_GL(gl);
+    FaceScene face(kWidth, kHeight);
+    face.load();
+    ASSERT_GT(face.modulesMesh->quadPositions.size(), 0u) << "is data/ built (qvl_data)?";
+    Mesh modules = *face.modulesMesh, cable = *face.tubeMesh;
+    for (double time : {134.2, 135.0, 136.0, 138.0, 141.0}) {
+        const std::vector<std::uint8_t> whole = frameAt(face, time);
+        std::swap(*face.modulesMesh, modules);
+        std::swap(*face.tubeMesh, cable);
+        face.modulesMesh->quadPositions.clear();
+        face.modulesMesh->trianglePositions.clear();
+        face.tubeMesh->quadPositions.clear();
+        face.tubeMesh->trianglePositions.clear();
+        const std::vector<std::uint8_t> bare = frameAt(face, time);
+        std::swap(*face.modulesMesh, modules);
+        std::swap(*face.tubeMesh, cable);
+        EXPECT_GT(changedPixels(whole, bare), kWidth * kHeight / 40) << "at " << time;
+    }
+}
+
+TEST_F(FaceGl, CreditsAreNeverSeenEdgeOnAndOpenFacingTheCamera) {
+    REQUIRE_GL(gl);
+    FaceScene face(kWidth, kHeight);
+    face.load();
+    ASSERT_GT(face.faceMesh->quadPositions.size(), 0u) << "is data/ built (qvl_data)?";
+    // The same scene with credits that are not there.
+    ScratchData data;
+    data.writePng(DataFiles::kCredits, std::vector<std::uint8_t>(size_t(64) * 64 * 4, 0), 64, 64);
+    data.enter();
+    FaceScene bare(kWidth, kHeight);
+    bare.load();
+    data.leave();
+    // Edge-on or swinging through a steep angle, and everywhere the second camera looks.
+    for (double time : {134.5, 135.5, 136.2, 136.8, 137.0, 154.5, 158.0, 162.0, 164.5, 167.0})
+        EXPECT_EQ(changedPixels(frameAt(face, time), frameAt(bare, time), 8), 0) << "at " << time;
+    // Open and facing the first camera, they are plainly there.
+    EXPECT_GT(changedPixels(frameAt(face, 139.0), frameAt(bare, 139.0)), kWidth * kHeight / 100);
+}
+
+TEST_F(FaceGl, TheEndKeepsMovingAndFadesToBlackWithTheMusic) {
+    REQUIRE_GL(gl);
+    FaceScene face(kWidth, kHeight);
+    face.load();
+    ASSERT_GT(face.faceMesh->quadPositions.size(), 0u) << "is data/ built (qvl_data)?";
+    std::vector<std::uint8_t> previous = frameAt(face, 164.0);
+    double previousMean = brightness(previous).mean;
+    EXPECT_GT(previousMean, 30.0);
+    for (double time = 164.5; time < 169.95; time += 0.5) {
+        const std::vector<std::uint8_t> frame = frameAt(face, time);
+        const double mean = brightness(frame).mean;
+        // Something moves in every half second, until the picture is nearly black.
+        if (mean > 8.0) EXPECT_GT(changedPixels(frame, previous, 4), kWidth * kHeight / 500) << "at " << time;
+        // Never brighter again once the fade has begun.
+        if (time > 166.5) EXPECT_LE(mean, previousMean + 0.5) << "at " << time;
+        previous = frame;
+        previousMean = mean;
+    }
+    EXPECT_GT(brightness(frameAt(face, 166.2)).mean, 30.0);  // the snap to the third face is seen
+    EXPECT_LT(brightness(frameAt(face, 168.0)).mean, brightness(frameAt(face, 166.2)).mean * 0.8);
+    const std::vector<std::uint8_t> last = frameAt(face, 169.9);
+    int lit = 0;
+    for (size_t i = 0; i < last.size(); i += 4) lit += std::max({last[i], last[i + 1], last[i + 2]}) > 2;
+    EXPECT_EQ(lit, 0) << "black by 170 s";
+}
+
+TEST_F(FaceGl, NoSkinIsBurntOutToWhite) {
+    REQUIRE_GL(gl);
+    FaceScene face(kWidth, kHeight);
+    face.load();
+    ASSERT_GT(face.faceMesh->quadPositions.size(), 0u) << "is data/ built (qvl_data)?";
+    // The eyes' glints are painted into their picture, meant to be the brightest spots: the
+    // skin and the parts around it are what the light must not burn out.
+    face.eyesMesh->quadPositions.clear();
+    face.eyesMesh->trianglePositions.clear();
+    for (double time : {150.0, 153.5, 156.0, 160.0, 164.5, 165.5, 166.2}) {
+        const std::vector<std::uint8_t> frame = frameAt(face, time);
+        int white = 0;
+        std::string where;
+        for (size_t i = 0; i < frame.size(); i += 4)
+            if (std::min({frame[i], frame[i + 1], frame[i + 2]}) >= 250) {
+                ++white;
+                where += " (" + std::to_string(i / 4 % kWidth) + ", " + std::to_string(i / 4 / kWidth) + ")";
+            }
+        EXPECT_EQ(white, 0) << "at " << time << ":" << where;
+    }
 }
 
 TEST_F(FaceGl, BackgroundMirrorsAtTheCutAndTheStateIsLeftClean) {

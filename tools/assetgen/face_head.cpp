@@ -111,7 +111,7 @@ float nose(const HeadShape& s, Vec3 p) {
     // Nostrils: shallow pits under the tip.
     for (float side : {-1.0f, 1.0f}) {
         const Vec3 nostril{0.055f * w * side, s.noseTipY - 0.035f, s.noseTipZ - 0.13f};
-        d = smax(d, -ellipsoid(p - nostril, {0.03f * w, 0.022f, 0.045f}), 0.015f * (1.0f - s.facets) + 0.001f);
+        d = smax(d, -ellipsoid(p - nostril, {0.028f * w, 0.018f, 0.03f}), 0.02f * (1.0f - s.facets) + 0.004f);
     }
     return d;
 }
@@ -189,7 +189,7 @@ HeadShape HeadShape::gaunt() {
     s.cheekbones = 1.25f;
     s.cheekHollow = 1.0f;
     s.noseTipY = -0.57f;
-    s.noseTipZ = 1.2f;
+    s.noseTipZ = 1.16f;
     s.noseWidth = 0.82f;
     s.lips = 0.3f;
     s.mouthParting = 0.7f;

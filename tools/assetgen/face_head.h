@@ -26,7 +26,7 @@ struct HeadShape {
     float cheekbones = 1.0f;
     float cheekHollow = 0.0f;
     float noseTipY = -0.5f;
-    float noseTipZ = 1.13f;
+    float noseTipZ = 1.11f;
     float noseWidth = 1.0f;
     float lips = 1.0f;
     float mouthParting = 1.0f;

@@ -237,7 +237,9 @@ MeshBuilder cradle() {
                         {-0.95f, neckAxisZ(-0.95f), 0.62f, 0.7f}, {-1.85f, neckAxisZ(-1.85f), 0.6f, 0.66f}};
     std::vector<Vec3> spine;
     for (const Rib& rib : ribs) {
-        const float from = 0.7f * kPi, to = 1.3f * kPi;
+        // Round the neck, narrower: the neck is narrower than the skull.
+        const float spread = rib.y < -0.5f ? 0.24f : 0.3f;
+        const float from = (1.0f - spread) * kPi, to = (1.0f + spread) * kPi;
         auto arc = [&](float v) {
             const float a = from + (to - from) * v;
             return Vec3{rib.halfWidth * std::sin(a), rib.y, rib.centreZ + rib.depth * std::cos(a)};

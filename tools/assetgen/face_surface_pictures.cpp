@@ -24,12 +24,12 @@ float smoothstep(float edge0, float edge1, float x) {
 float skinHeight(float u, float v) {
     const float pore = cellDistance(u * 176.0f, v * 96.0f, 176, 801);
     const float poreWeight = 0.55f + 0.45f * fractalNoise(u * 22.0f, v * 12.0f, 22, 2, 802);
-    const float fine = cellDistance(u * 320.0f + 0.5f, v * 176.0f, 320, 803);
     // Shallow furrows between the pores: ridges of noise, a net of fine lines.
     const float furrow = 1.0f - std::abs(fractalNoise(u * 88.0f, v * 48.0f, 88, 3, 804));
     const float swell = fractalNoise(u * 24.0f, v * 13.0f, 24, 3, 805);
-    return -1.6f * poreWeight * std::exp(-pore * pore * 18.0f) - 0.35f * std::exp(-fine * fine * 22.0f) -
-           0.5f * std::pow(furrow, 8.0f) + 1.3f * swell;
+    // No finer detail than the pores: the texture is drawn without mipmaps, and relief finer
+    // than a pixel of a full-screen head only sparkles as the head moves.
+    return -1.6f * poreWeight * std::exp(-pore * pore * 18.0f) - 0.5f * std::pow(furrow, 8.0f) + 1.3f * swell;
 }
 
 Rgba encodeNormal(float nx, float ny, float nz) {
@@ -90,8 +90,9 @@ Picture faceNormalPicture() {
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x) height.at(x, y) = skinHeight((x + 0.5f) / size, (y + 0.5f) / size);
     // Central differences, wrapping across u and clamped at the neck and crown. The scale keeps
-    // typical tilts at a few degrees with the pores a little deeper.
-    const float scale = 0.16f;
+    // typical tilts at a degree or two with the pores a little deeper: a sculpted surface seen
+    // from a few metres, not a close-up of skin.
+    const float scale = 0.1f;
     Picture picture(size, size);
     for (int y = 0; y < size; ++y) {
         const int up = std::max(0, y - 1), down = std::min(size - 1, y + 1);

@@ -7,10 +7,23 @@
 
 namespace Quorvel::Synth {
 
+namespace {
+
+// A lone transient (a hit's first few milliseconds) only needs the gain down while it passes;
+// holding it down for the full release would sink the hit's own body and the kick under it.
+// Reduction that lasts longer than kSustainTime is taken over by the slow release, so sustained
+// loud passages keep the steady gain that does not distort low notes.
+constexpr double kTransientRelease = 0.015;
+constexpr double kSustainTime = 0.03;
+
+}  // namespace
+
 Limiter::Limiter(float ceiling, double lookahead, double release, double sampleRate)
     : ceiling_(ceiling),
       window_(std::max<size_t>(1, size_t(lookahead * sampleRate))),
       releaseCoef_(onePoleCoefficient(release, sampleRate)),
+      transientCoef_(onePoleCoefficient(std::min(release, kTransientRelease), sampleRate)),
+      sustainCoef_(onePoleCoefficient(kSustainTime, sampleRate)),
       delayL_(window_, 0.0f),
       delayR_(window_, 0.0f),
       gainRing_(window_, 1.0f),
@@ -27,8 +40,12 @@ void Limiter::push(float inL, float inR, float& outL, float& outR) {
     minima_.emplace_back(counter_, required);
     while (minima_.front().first + window_ < counter_) minima_.pop_front();
     const float target = minima_.front().second;
-    // Drop at once, recover slowly; never above the target, so the average below stays safe.
-    smoothed_ = target < smoothed_ ? target : smoothed_ + (target - smoothed_) * releaseCoef_;
+    // The fast envelope drops at once and recovers quickly; the slow one settles into reduction
+    // that persists and recovers slowly. The lower of the two never exceeds the target (the fast
+    // one never does), so the average below stays safe.
+    fast_ = target < fast_ ? target : fast_ + (target - fast_) * transientCoef_;
+    slow_ += (target - slow_) * (target < slow_ ? sustainCoef_ : releaseCoef_);
+    smoothed_ = std::fmin(fast_, slow_);
     // Box average over the window: each term covers the delayed sample, so the mean does too.
     gainSum_ += double(smoothed_) - double(gainRing_[position_]);
     gainRing_[position_] = smoothed_;

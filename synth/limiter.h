@@ -1,6 +1,8 @@
 // Look-ahead brick-wall limiter for the master: the output never exceeds the ceiling, because the
 // gain for each sample is the minimum needed over the look-ahead window, ramped in smoothly before
-// the peak arrives. Delays the signal by the look-ahead; flushes it with `finish`.
+// the peak arrives. The release depends on the programme: a brief peak lets go within tens of
+// milliseconds, a sustained one with `release`. Delays the signal by the look-ahead, which
+// processBuffer takes back out.
 //
 //   Limiter lim(dbToGain(-1.0f), 0.0015, 0.08, 44100.0);
 //   lim.processBuffer(left, right);   // whole-track, in place, latency removed
@@ -25,12 +27,12 @@ private:
 
     float ceiling_;
     size_t window_;
-    float releaseCoef_;
+    float releaseCoef_, transientCoef_, sustainCoef_;
     std::vector<float> delayL_, delayR_, gainRing_;
     size_t position_ = 0;
     std::deque<std::pair<size_t, float>> minima_;  // sliding-window minimum of the required gain
     size_t counter_ = 0;
-    float smoothed_ = 1.0f;
+    float fast_ = 1.0f, slow_ = 1.0f, smoothed_ = 1.0f;
     double gainSum_ = 0.0;
 };
 

@@ -50,7 +50,9 @@ void masterMix(StereoBuffer& buffer, const MasterSettings& settings, const Autom
         buffer.left[i] = airL.process(dcL.process(sanitize(buffer.left[i])));
         buffer.right[i] = airR.process(dcR.process(sanitize(buffer.right[i])));
     }
-    Compressor glue(-14.0f, 2.0f, 0.01, 0.2, buffer.sampleRate);
+    // An attack slower than a hit's first tens of milliseconds: the glue holds the mix together
+    // without flattening the accents it is meant to carry.
+    Compressor glue(-14.0f, 2.0f, 0.03, 0.2, buffer.sampleRate);
     glue.process(buffer.left.data(), buffer.right.data(), buffer.left.data(), buffer.right.data(),
                  int(buffer.left.size()));
 

@@ -205,6 +205,42 @@ TEST(Limiter, NothingPassesTheCeilingAndQuietAudioIsUntouched) {
     for (size_t i = 0; i < quietL.size(); ++i) ASSERT_FLOAT_EQ(quietL[i], originalL[i]) << i;  // latency removed
 }
 
+// The gain the limiter applied over [from, to): its lowest and highest, from output over input
+// on samples loud enough for the ratio to mean something (the latency is already removed).
+std::pair<float, float> appliedGainRange(const std::vector<float>& in, const std::vector<float>& out, size_t from,
+                                         size_t to) {
+    float lo = 10.0f, hi = 0.0f;
+    for (size_t i = from; i < to; ++i) {
+        if (std::fabs(in[i]) < 0.1f) continue;
+        lo = std::min(lo, out[i] / in[i]);
+        hi = std::max(hi, out[i] / in[i]);
+    }
+    return {lo, hi};
+}
+
+TEST(Limiter, ABriefPeakLetsGoAtOnceASustainedOneHoldsASteadyGain) {
+    const float ceiling = dbToGain(-1.0f);
+    // A tone under the ceiling with a 2 ms burst 11 dB over it: 60 ms later the tone must be back
+    // within a decibel, or every hit drags the beat under it down with it.
+    const std::vector<float> tone = sine(200.0, 0.3, 44100);
+    std::vector<float> left = tone, right = tone;
+    for (size_t i = 22050; i < 22050 + 88; ++i) left[i] = right[i] = 12.0f * tone[i];
+    Limiter limiter(ceiling, 0.0015, 0.12, kRate);
+    limiter.processBuffer(left, right);
+    const size_t after = 22050 + 88 + size_t(0.06 * kRate);
+    EXPECT_GT(appliedGainRange(tone, left, after, after + 441).first, dbToGain(-1.0f));
+
+    // A low note held 6 dB over the ceiling: once settled, the gain must not follow its cycles,
+    // which would distort it.
+    const std::vector<float> low = sine(60.0, 2.0 * ceiling, 44100);
+    std::vector<float> lowL = low, lowR = low;
+    Limiter held(ceiling, 0.0015, 0.12, kRate);
+    held.processBuffer(lowL, lowR);
+    const auto [lo, hi] = appliedGainRange(low, lowL, 22050, 44100);
+    EXPECT_LT(gainToDb(hi) - gainToDb(lo), 1.5f);
+    EXPECT_GT(hi, 0.4f);  // and it is not squeezed far below what the ceiling needs
+}
+
 TEST(Limiter, NonFiniteInputBecomesSilence) {
     std::vector<float> left(1000, 0.2f), right(1000, 0.2f);
     left[500] = std::numeric_limits<float>::quiet_NaN();

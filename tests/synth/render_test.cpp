@@ -1,15 +1,18 @@
 // Rendering the score: sample-accurate timing, the soundtrack's structure (accents on the helix
 // beats, triplet hits, length), determinism, stereo, and the master's guarantees. Renders stay
-// short excerpts so the suite is quick under the sanitizers.
+// short excerpts so the suite is quick under the sanitizers; only the accents' check renders the
+// whole drop, because the master's reaction to an accent depends on the music around it.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
+#include <set>
 #include <sstream>
 
 #include "synth/dsp.h"
 #include "synth/master.h"
 #include "synth/mixer.h"
+#include "synth/onset_meter.h"
 #include "synth/score_parser.h"
 #include "synth/soundtrack.h"
 
@@ -186,4 +189,41 @@ TEST(Soundtrack, OpeningRendersDeterministically) {
     const StereoBuffer b = renderMix(score, 0.0, 6.0);
     EXPECT_TRUE(a.left == b.left && a.right == b.right);
     EXPECT_FALSE(a.left == a.right);
+}
+
+// The drop rendered and mastered on its own (the drop as qvl_accent_table --drop sees it): every
+// accent of the helix beat table must start clearly harder than the plain beats in the top end
+// and in the low end, through the glue and the limiter, and the plain beat after an accent must
+// not sink while the master recovers from it. Margins sit under what the score reaches (2.8 dB
+// treble, 3.4 dB bass at the weakest) so a change that gives an accent away shows here.
+TEST(Soundtrack, HelixAccentsStandOutInTrebleAndBassAfterTheMaster) {
+    const Score score = soundtrackScore();
+    constexpr double kFrom = 92.0, kTo = 162.0;
+    StereoBuffer drop = renderMix(score, kFrom, kTo);
+    masterMix(drop, MasterSettings{}, nullptr, score.tempo);
+
+    const std::vector<double> accents = {96, 104, 105, 112, 120, 124, 128, 136, 137, 144, 152, 156};
+    std::vector<double> beats;
+    for (double b = 96.0; b < 160.0; b += 1.0) beats.push_back(b);
+    const std::vector<AccentContrast> treble =
+        contrastAccents(beats, measureOnsets(drop, kFrom, beats, score.tempo, {2000.0, 16000.0}), accents);
+    const std::vector<AccentContrast> bass =
+        contrastAccents(beats, measureOnsets(drop, kFrom, beats, score.tempo, {40.0, 250.0}), accents);
+    ASSERT_EQ(treble.size(), accents.size());
+    ASSERT_EQ(bass.size(), accents.size());
+    for (size_t i = 0; i < accents.size(); ++i) {
+        EXPECT_GT(treble[i].onsetExcessDb, 2.0) << "treble onset of the accent on beat " << accents[i];
+        EXPECT_GT(bass[i].onsetExcessDb, 2.5) << "bass onset of the accent on beat " << accents[i];
+    }
+
+    const std::set<double> accentSet(accents.begin(), accents.end());
+    const std::vector<BeatOnset> whole =
+        measureOnsets(drop, kFrom, beats, score.tempo, {20.0, 20000.0}, {0.05, 0.45});
+    std::vector<double> afterAccent, otherPlain;
+    for (size_t i = 0; i < beats.size(); ++i) {
+        if (accentSet.count(beats[i])) continue;
+        (accentSet.count(beats[i] - 1.0) ? afterAccent : otherPlain).push_back(whole[i].levelDb);
+    }
+    ASSERT_FALSE(afterAccent.empty());
+    EXPECT_NEAR(medianOf(afterAccent), medianOf(otherPlain), 0.5) << "plain beats after an accent";
 }

@@ -19,7 +19,11 @@ void main() {
     if (r >= 1.0) discard;
 
     float level = shade.x, nearness = shade.y;
-    float core = exp(-r * r * 10.0);
+    // The core is a narrow bell; where it is only a pixel or two wide, it is spread over the
+    // pixel (same total light) so thin far lines do not flicker or step.
+    float pixel = fwidth(r);
+    float spread = 0.05 + pixel * pixel / 12.0;
+    float core = exp(-0.5 * r * r / spread) * sqrt(0.05 / spread);
     float halo = (1.0 - r) * (1.0 - r);
     vec3 cyan = vec3(0.247, 0.843, 1.0);
     vec3 amber = vec3(1.0, 0.702, 0.278);

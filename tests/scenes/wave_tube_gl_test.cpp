@@ -13,6 +13,7 @@
 
 #include "engine/program_build.h"
 #include "runtime/spectrum_analyser.h"
+#include "runtime/spectrum_bands.h"
 #include "runtime/window.h"
 #include "scenes/data_files.h"
 #include "scenes/tube_scene.h"
@@ -324,4 +325,177 @@ TEST_F(WaveTubeGl, GreetingStandsUprightAndUnmirrored) {
     EXPECT_GT(topLeft[1], topLeft[0] + 60);
     EXPECT_GT(topRight[0], topRight[1] + 60);
     EXPECT_GT(bottom[2], bottom[0] + 60);
+}
+
+namespace {
+
+// One landscape line drawn on its own into an offscreen 16:9 picture of the given height, with
+// the strip exactly as the analyser draws it but from chosen band heights. The line runs
+// across the picture, one unit in front of the eye: x as the band's x times 0.9, the squeezed height up the picture times
+// `rise`. Returns RGBA, bottom row first.
+class LinePicture {
+public:
+    explicit LinePicture(int height) : width(height * 16 / 9), height(height) {
+        glGenFramebuffersEXT(1, &frame);
+        glGenRenderbuffersEXT(2, buffers);
+        glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, buffers[0]);
+        glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, GL_RGBA8, width, height);
+        glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, buffers[1]);
+        glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, GL_DEPTH_COMPONENT24, width, height);
+        glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, 0);
+        glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, frame);
+        glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_RENDERBUFFER_EXT, buffers[0]);
+        glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT, buffers[1]);
+        complete = glCheckFramebufferStatusEXT(GL_FRAMEBUFFER_EXT) == GL_FRAMEBUFFER_COMPLETE_EXT;
+    }
+    ~LinePicture() {
+        glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+        glDeleteRenderbuffersEXT(2, buffers);
+        glDeleteFramebuffersEXT(1, &frame);
+    }
+
+    std::vector<std::uint8_t> draw(GLuint program, const std::vector<float>& heights, float rise, GLenum depthTest) {
+        std::vector<float> vertices(372, 0.0f), normals(372, 0.0f);
+        writeLineArrays(heights.data(), 32, vertices.data(), normals.data());
+        glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, frame);
+        glViewport(0, 0, width, height);
+        applyFixedGlState();
+        beginGlFrame();
+        glClear(GL_DEPTH_BUFFER_BIT);
+        glEnable(GL_DEPTH_TEST);
+        glDepthFunc(depthTest);
+        glDisable(GL_TEXTURE_2D);
+        // Seen through a lens from one unit away, so the picture is as with identity matrices
+        // but the depth behind the line means something, as in the landscape.
+        glMatrixMode(GL_PROJECTION);
+        glFrustum(-0.5, 0.5, -0.5, 0.5, 0.5, 100.0);
+        glMatrixMode(GL_MODELVIEW);
+        glTranslatef(0.0f, 0.0f, -1.0f);
+        glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
+        glScalef(0.9f, 1.0f, rise);
+        glUseProgram(program);
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glEnableClientState(GL_NORMAL_ARRAY);
+        glVertexPointer(3, GL_FLOAT, 0, vertices.data());
+        glNormalPointer(GL_FLOAT, 0, normals.data());
+        glDrawArrays(GL_QUAD_STRIP, SpectrumAnalyser::kFirstDrawnEntry, SpectrumAnalyser::kDrawnEntries);
+        glDisableClientState(GL_VERTEX_ARRAY);
+        glDisableClientState(GL_NORMAL_ARRAY);
+        glUseProgram(0);
+        glDepthFunc(GL_LESS);
+        std::vector<std::uint8_t> rgba(size_t(width) * height * 4);
+        glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+        glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+        return rgba;
+    }
+
+    // Green at a point in normalised device coordinates, between the four nearest pixels.
+    int greenAt(const std::vector<std::uint8_t>& rgba, double x, double y) const {
+        const double px = (x + 1.0) * 0.5 * width - 0.5, py = (y + 1.0) * 0.5 * height - 0.5;
+        const int x0 = std::clamp(int(std::floor(px)), 0, width - 2), y0 = std::clamp(int(std::floor(py)), 0, height - 2);
+        const double fx = std::clamp(px - x0, 0.0, 1.0), fy = std::clamp(py - y0, 0.0, 1.0);
+        auto g = [&](int i, int j) { return double(rgba[size_t(4 * ((y0 + j) * width + x0 + i)) + 1]); };
+        return int(std::lround((1 - fy) * ((1 - fx) * g(0, 0) + fx * g(1, 0)) + fy * ((1 - fx) * g(0, 1) + fx * g(1, 1))));
+    }
+
+    const int width, height;
+    bool complete = false;
+
+private:
+    GLuint frame = 0;
+    GLuint buffers[2] = {0, 0};
+};
+
+// The line's squeezed height, as the line shader squeezes it.
+double squeezed(double h) { return 2.6 * (1.0 - std::exp(-1.4 * std::max(h, 0.0) / 2.6)); }
+
+class LineRibbonGl : public WaveTubeGl {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(gl.ok());
+        buildProgram("data/wave_line.vert", "data/wave_line.frag", vertexShader, fragmentShader, program);
+        ASSERT_NE(program, nullptr);
+    }
+    void TearDown() override {
+        delete program;
+        delete fragmentShader;
+        delete vertexShader;
+    }
+    Shader* vertexShader = nullptr;
+    Shader* fragmentShader = nullptr;
+    ShaderProgram* program = nullptr;
+};
+
+}  // namespace
+
+TEST_F(LineRibbonGl, WidthIsAShareOfThePictureNotOfPixels) {
+    // A flat line along the middle: the light summed down a column is the ribbon's width times
+    // its brightness, so it doubles when the picture's height doubles.
+    const std::vector<float> flat(32, 0.0f);
+    auto columnLight = [&](int height) {
+        LinePicture picture(height);
+        EXPECT_TRUE(picture.complete);
+        const std::vector<std::uint8_t> rgba = picture.draw(program->name, flat, 0.3f, GL_LESS);
+        EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+        double light = 0.0;
+        int lit = 0, peak = 0;
+        for (int y = 0; y < height; ++y) {
+            const int g = rgba[size_t(4 * (y * picture.width + picture.width / 2)) + 1];
+            light += g / 255.0;
+            lit += g > 20;
+            peak = std::max(peak, g);
+        }
+        EXPECT_GT(peak, 200) << "a bright core at " << height;
+        EXPECT_GT(lit, height / 200) << "wider than a hairline at " << height;
+        return light;
+    };
+    const double small = columnLight(360), large = columnLight(720), largest = columnLight(1440);
+    EXPECT_NEAR(large / small, 2.0, 0.3);
+    EXPECT_NEAR(largest / large, 2.0, 0.3);
+}
+
+TEST_F(LineRibbonGl, JoinsAreUnbrokenAndNotBrighterWhicheverDepthTest) {
+    // A sharp zig-zag: every join is a bend of about 140 degrees. Walking along the middle of
+    // the line, from the first drawn band to the last, the core never dips (no break where
+    // segments meet) nor flares (no knot where they overlap); just outside each peak, the join
+    // is filled like the side of a segment is.
+    std::vector<float> heights(32, 0.0f);
+    for (int i = 0; i < 32; i += 2) heights[size_t(i)] = 1.0f;
+    const float rise = 0.3f;
+    for (GLenum depthTest : {GLenum(GL_LESS), GLenum(GL_LEQUAL)}) {
+        LinePicture picture(1440);
+        ASSERT_TRUE(picture.complete);
+        const std::vector<std::uint8_t> rgba = picture.draw(program->name, heights, rise, depthTest);
+        EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+        auto at = [&](int band) { return std::array<double, 2>{0.9 * bandX(band, 32), rise * squeezed(heights[size_t(band)])}; };
+        std::vector<int> path;
+        for (int band = 1; band < 27; ++band) {
+            const auto a = at(band), b = at(band + 1);
+            for (int k = 0; k < 40; ++k) {
+                const double t = k / 40.0;
+                path.push_back(picture.greenAt(rgba, a[0] + t * (b[0] - a[0]), a[1] + t * (b[1] - a[1])));
+            }
+        }
+        std::vector<int> sorted = path;
+        std::sort(sorted.begin(), sorted.end());
+        const int median = sorted[sorted.size() / 2];
+        EXPECT_GT(median, 200) << depthTest;
+        EXPECT_GE(sorted.front(), median * 85 / 100) << "a break, depth test " << depthTest;
+        EXPECT_LE(sorted.back(), median * 115 / 100 + 3) << "a knot, depth test " << depthTest;
+
+        // Outside a peak (straight up from it) against beside the middle of a segment, both at
+        // the same distance from the line's middle, well inside the ribbon's half-width.
+        const double reach = 0.006;
+        for (int band = 2; band < 27; band += 2) {
+            const auto peak = at(band), next = at(band + 1);
+            const double mx = 0.5 * (peak[0] + next[0]), my = 0.5 * (peak[1] + next[1]);
+            double nx = -(next[1] - peak[1]), ny = (next[0] - peak[0]) * 16.0 / 9.0;  // across, square pixels
+            const double norm = std::hypot(nx, ny);
+            nx /= norm, ny /= norm;
+            if (ny < 0.0) nx = -nx, ny = -ny;
+            const int outside = picture.greenAt(rgba, peak[0], peak[1] + reach);
+            const int beside = picture.greenAt(rgba, mx + nx * reach * 9.0 / 16.0, my + ny * reach);
+            EXPECT_GT(outside, beside / 2) << "join at band " << band << ", depth test " << depthTest;
+        }
+    }
 }

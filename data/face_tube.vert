@@ -8,8 +8,8 @@
 //   4     motes drifting around the group (a billboard per four vertices; normal xy is the
 //         corner, normal z the size, texture t a seed)
 //   5     the closing fade: a quad over the whole picture that turns black with the music
-//   6     the credits' mask of the second camera: depth only, over the whole picture, since
-//         that camera only ever sees the credits edge-on, from behind the head
+//   6     the credits' mask of the second camera: a depth-only box around them, since that
+//         camera only ever sees them edge-on, from behind the head
 // Texture t of the mask and the front says which edge a vertex is on (0 the moving one).
 // t is the scene's local time: it runs from 0 at 134 s and jumps from 20 to 21 at the cut.
 
@@ -61,7 +61,7 @@ void main() {
         gl_Position = glow > 0.0 ? vec4(gl_Normal.xy, -1.0, 1.0) : nowhere;
         return;
     } else if (kind == 6.0) {
-        gl_Position = t > 20.5 ? vec4(gl_Normal.xy, -1.0, 1.0) : nowhere;
+        gl_Position = t > 20.5 ? gl_ModelViewProjectionMatrix * p : nowhere;
         return;
     }
     gl_Position = gl_ModelViewProjectionMatrix * p;

@@ -331,7 +331,16 @@ MeshBuilder timedEffects() {
     quad({Vec3{x, 0.0f, low + 0.2f}, {x, 0.0f, low + 0.2f}, {x, 0.0f, high - 0.2f}, {x, 0.0f, high - 0.2f}},
          {facing, facing, facing, facing}, 3.0f, {0.0f, 1.0f, 1.0f, 0.0f});
     quad({Vec3{}, {}, {}, {}}, corners, 5.0f, {0.0f, 0.0f, 0.0f, 0.0f});
-    quad({Vec3{}, {}, {}, {}}, corners, 6.0f, {0.0f, 0.0f, 0.0f, 0.0f});
+    // A closed box around where the credits hang once open: the second camera sees them only
+    // edge-on, and the box's near faces hide them from it at the cost of their own small area.
+    const Vec3 lo{-1.35f, -0.15f, -6.1f}, hi{0.05f, 3.15f, -3.2f};
+    auto corner = [&](int i) { return Vec3{i & 1 ? hi.x : lo.x, i & 2 ? hi.y : lo.y, i & 4 ? hi.z : lo.z}; };
+    const int sides[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4}, {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
+    for (const auto& side : sides) {
+        const std::array<Vec3, 4> at = {corner(side[0]), corner(side[1]), corner(side[2]), corner(side[3])};
+        const Vec3 n = normalised(cross(at[1] - at[0], at[2] - at[0]));
+        quad(at, {n, n, n, n}, 6.0f, {0.0f, 0.0f, 0.0f, 0.0f});
+    }
     return mesh;
 }
 

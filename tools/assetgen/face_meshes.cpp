@@ -293,7 +293,7 @@ std::vector<Vec3> cablePoints() {
 
 MeshBuilder tube() {
     const std::vector<Vec3> points = cablePoints();
-    return pipe([&](float t) { return throughPoints(points, t); }, 0.07f, 900, 12);
+    return pipe([&](float t) { return throughPoints(points, t); }, 0.07f, 480, 10);
 }
 
 // A deterministic scatter in [0, 1) for the motes.
@@ -315,9 +315,9 @@ MeshBuilder timedEffects() {
         mesh.quad(first, first + 1, first + 2, first + 3);
     };
     const std::array<Vec3, 4> corners = {Vec3{-1.0f, -1.0f, 0.0f}, {1.0f, -1.0f, 0.0f}, {1.0f, 1.0f, 0.0f}, {-1.0f, 1.0f, 0.0f}};
-    for (int i = 0; i < 260; ++i) {
+    for (int i = 0; i < 180; ++i) {
         const Vec3 centre{-3.4f + 6.8f * scatter(i, 1), -6.0f + 12.0f * scatter(i, 2), -9.5f + 13.0f * scatter(i, 3)};
-        const float size = 0.03f + 0.05f * scatter(i, 4) * scatter(i, 4);
+        const float size = 0.025f + 0.04f * scatter(i, 4) * scatter(i, 4);
         std::array<Vec3, 4> normals = corners;
         for (Vec3& n : normals) n.z = size;
         quad({centre, centre, centre, centre}, normals, 4.0f, {scatter(i, 5), scatter(i, 5), scatter(i, 5), scatter(i, 5)});

@@ -18,7 +18,7 @@ sed 's/^FROZEN_CACHE = .*/FROZEN_CACHE = False/' /usr/share/emscripten/.emscript
 export EM_CONFIG=$PWD/build-web/emscripten/config EM_CACHE=$PWD/build-web/emscripten/cache
 # The JavaScript optimiser finds its modules (acorn) among Debian's node packages.
 export NODE_PATH=/usr/share/nodejs
-packages=(emscripten chromium fonts-league-spartan fonts-inter dpkg-dev zip unzip)
+packages=(emscripten chromium python3-websocket fonts-league-spartan fonts-inter dpkg-dev zip unzip)
 # Bump the recipe when the library build changes, so an old prefix is rebuilt.
 prepare_release web 1 "${packages[@]}"
 # Debian's configuration again, now that the package is surely installed.

@@ -48,6 +48,6 @@ find "$site" -exec touch -d @0 {} +
 (cd "$work" && rm -rf zip && mkdir -p zip && cp -r site zip/taluvine && find zip/taluvine -exec touch -d @0 {} + &&
   cd zip && find taluvine -type f | LC_ALL=C sort | zip -q -X -9 "$work/taluvine-web.zip" -@)
 for f in index.wasm index.js index.data; do
-  say "$f: $(stat -c %s "$site/$f") bytes, $(gzip -9c "$site/$f" | wc -c) gzipped"
+  say "$f: $(stat -c %s "$site/$f") bytes, $(gzip -9nc < "$site/$f" | wc -c) gzipped"
 done
 say "$(du -h "$work/taluvine-web.zip" | cut -f1) in build-web/taluvine-web.zip"

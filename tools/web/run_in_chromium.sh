@@ -35,7 +35,7 @@ done
 fail=0
 echo "--- download (bytes, gzip -9)"
 for f in index.wasm index.js index.data index.html; do
-  echo "$f: $(stat -c %s "$site/$f") raw, $(gzip -9c "$site/$f" | wc -c) compressed"
+  echo "$f: $(stat -c %s "$site/$f") raw, $(gzip -9nc < "$site/$f" | wc -c) compressed"
 done
 /usr/bin/python3 - "$out" "$max_mean" "${moments[@]}" <<'PY' || fail=1
 import json, subprocess, sys

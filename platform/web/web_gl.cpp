@@ -12,6 +12,8 @@
 
 // The emulation's immediate mode, extended in web_gl.js: a texture coordinate for any unit.
 extern "C" void qvl_web_immediate_tex_coord(int unit, float s, float t);
+// web_gl.js: every shader handed to WebGL as GLSL ES 3.00.
+extern "C" void qvl_web_upgrade_shaders();
 
 namespace Quorvel::Web {
 
@@ -286,6 +288,7 @@ void shaderSource(GLuint shader, GLsizei count, const GLchar* const* strings, co
     ::glGetShaderiv(shader, GL_SHADER_TYPE, &type);
     const ShaderStage stage = type == GL_FRAGMENT_SHADER ? ShaderStage::Fragment : ShaderStage::Vertex;
     shaderStages[shader] = stage;
+    qvl_web_upgrade_shaders();  // once the context exists; later calls return at once
     const std::string prepared = prepareShaderForWeb(source, stage);
     const GLchar* text = prepared.c_str();
     ::glShaderSource(shader, 1, &text, nullptr);

@@ -12,7 +12,8 @@
 //   - GL_TEXTURE_2D counts as enabled only while a texture is bound, since an enabled unit
 //     without one draws black in the emulation rather than the plain colour;
 //   - shader sources lose their "#version 120" (the emulation prepends its declarations) and
-//     get gl_NormalMatrix computed from the model-view matrix;
+//     get gl_NormalMatrix computed from the model-view matrix; after the emulation's rewriting
+//     they reach WebGL as GLSL ES 3.00 (web_gl.js), which has fwidth and gl_FragDepth;
 //   - glPushAttrib/glPopAttrib keep the state the program changes (the emulation has none).
 #pragma once
 

@@ -10,19 +10,17 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . tools/release_common.sh
+packages=(emscripten chromium python3-websocket fonts-league-spartan fonts-inter dpkg-dev zip unzip)
+tools/install_packages.sh web "${packages[@]}"
 # Emscripten keeps its configuration and the libraries it builds for itself in the build folder:
 # Debian's configuration freezes the system cache, which holds nothing until something builds it.
 mkdir -p build-web/emscripten
-sed 's/^FROZEN_CACHE = .*/FROZEN_CACHE = False/' /usr/share/emscripten/.emscripten 2>/dev/null \
-  > build-web/emscripten/config || true
+sed 's/^FROZEN_CACHE = .*/FROZEN_CACHE = False/' /usr/share/emscripten/.emscripten > build-web/emscripten/config
 export EM_CONFIG=$PWD/build-web/emscripten/config EM_CACHE=$PWD/build-web/emscripten/cache
 # The JavaScript optimiser finds its modules (acorn) among Debian's node packages.
 export NODE_PATH=/usr/share/nodejs
-packages=(emscripten chromium python3-websocket fonts-league-spartan fonts-inter dpkg-dev zip unzip)
 # Bump the recipe when the library build changes, so an old prefix is rebuilt.
 prepare_release web 1 "${packages[@]}"
-# Debian's configuration again, now that the package is surely installed.
-sed 's/^FROZEN_CACHE = .*/FROZEN_CACHE = False/' /usr/share/emscripten/.emscripten > "$EM_CONFIG"
 # Boost is used for its headers alone (smart_ptr), which are the same for every target: Debian's.
 ln -sfn /usr/include/boost "$prefix/include/boost"
 say "libraries ready in $prefix"

@@ -9,13 +9,13 @@
 
 namespace Quorvel {
 
-namespace {
-
 void printLoadingReport(double seconds) {
     std::cout << "loading time: " << seconds << std::endl;
     std::cout << "memory usage: " << std::endl;
     std::cout << "    texture: " << textureMemoryBytes / 1048576 << "MB" << std::endl;
 }
+
+namespace {
 
 int play(DemoSession& session) {
     printLoadingReport(session.loadingSeconds());

@@ -9,4 +9,7 @@ namespace Quorvel {
 
 int runDemo(bool fullscreenDefault);
 
+// The loading report on standard output: loading seconds and texture memory (the web page too).
+void printLoadingReport(double seconds);
+
 }  // namespace Quorvel

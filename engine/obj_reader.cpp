@@ -1,7 +1,7 @@
 #include "engine/obj_reader.h"
 
-#include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <istream>
@@ -34,21 +34,68 @@ const char* skipBlanks(const char* p, const char* end) {
     return p;
 }
 
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Whether [p, end) starts with `word`, in any letter case.
+bool startsWithWord(const char* p, const char* end, const char* word) {
+    for (; *word; ++word, ++p)
+        if (p >= end || (*p | 0x20) != *word) return false;
+    return true;
+}
+
+// The end of the number at `p` in decimal syntax (digits, point, exponent, or inf/nan), or `p`
+// when there is none. The exponent counts only with a digit after it, as in "1e" read as 1.
+const char* numberEnd(const char* const begin, const char* end) {
+    const char* p = begin;
+    if (p < end && *p == '-') ++p;
+    for (const char* word : {"infinity", "inf", "nan"})
+        if (startsWithWord(p, end, word)) return p + std::strlen(word);
+    const char* q = p;
+    while (q < end && isDigit(*q)) ++q;
+    bool digits = q > p;
+    if (q < end && *q == '.') {
+        const char* afterPoint = ++q;
+        while (q < end && isDigit(*q)) ++q;
+        digits = digits || q > afterPoint;
+    }
+    if (!digits) return begin;
+    if (q < end && (*q == 'e' || *q == 'E')) {
+        const char* e = q + 1;
+        if (e < end && (*e == '+' || *e == '-')) ++e;
+        if (e < end && isDigit(*e)) {
+            while (e < end && isDigit(*e)) ++e;
+            q = e;
+        }
+    }
+    return q;
+}
+
 // One float in the usual stream syntax (an optional '+' included); false when there is none.
+// The number is found by hand and converted by strtof, correctly rounded like from_chars, which
+// not every C++ library offers for floats (Emscripten's does not). The program never changes
+// the C locale, so strtof's decimal point is '.'.
 bool readFloat(const char*& p, const char* end, float& value) {
     p = skipBlanks(p, end);
     const char* start = (p < end && *p == '+' && p + 1 < end && p[1] != '-') ? p + 1 : p;
-    const auto result = std::from_chars(start, end, value, std::chars_format::general);
-    if (result.ec == std::errc::result_out_of_range) {
-        // A number too small or too large for a float is still a number: dropping it would
-        // shift every later index onto the wrong vertex. Take the nearest finite float.
-        const std::string text(start, result.ptr);
-        value = std::strtof(text.c_str(), nullptr);
-        if (std::isinf(value)) value = std::copysign(std::numeric_limits<float>::max(), value);
-    } else if (result.ec != std::errc()) {
-        return false;
+    const char* stop = numberEnd(start, end);
+    if (stop == start) return false;
+    char buffer[64];
+    std::string longText;
+    const std::size_t length = std::size_t(stop - start);
+    const char* text = buffer;
+    if (length < sizeof buffer) {
+        std::memcpy(buffer, start, length);
+        buffer[length] = '\0';
+    } else {
+        longText.assign(start, stop);
+        text = longText.c_str();
     }
-    p = result.ptr;
+    value = std::strtof(text, nullptr);
+    // A number too small or too large for a float is still a number: dropping it would shift
+    // every later index onto the wrong vertex. Take the nearest finite float.
+    if (std::isinf(value) && !startsWithWord(*start == '-' ? start + 1 : start, stop, "inf"))
+        value = std::copysign(std::numeric_limits<float>::max(), value);
+    p = stop;
     return true;
 }
 
@@ -66,14 +113,17 @@ void readFloats(const char* p, const char* end, int count, std::vector<float>& t
 std::size_t readIndex(const char*& p, const char* end) {
     while (p < end && *p == '/') ++p;
     if (p < end && *p == '+') ++p;
-    std::size_t index = 0;
+    // Counted in 64 bits whatever size_t is: with a 32-bit size_t (WebAssembly) the limit below
+    // would otherwise overflow itself and reject every index past 9.
+    std::uint64_t index = 0;
     const char* digits = p;
     while (p < end && *p >= '0' && *p <= '9') {
-        if (index > (std::size_t(1) << 40)) return 0;  // far beyond any mesh: reject before it overflows
-        index = index * 10 + static_cast<std::size_t>(*p - '0');
+        if (index > (std::uint64_t(1) << 40)) return 0;  // far beyond any mesh: reject before it overflows
+        index = index * 10 + static_cast<std::uint64_t>(*p - '0');
         ++p;
     }
-    return p == digits ? 0 : index;
+    if (p == digits || index > std::numeric_limits<std::size_t>::max()) return 0;
+    return static_cast<std::size_t>(index);
 }
 
 // The slot of a 1-based index in an array of `stride`-float items, or false when out of range.

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Fetches Debian's source packages of the libraries the program links, pinned to the versions of
 # the native -dev packages, and builds them for one target into WORK/prefix, with their licences
-# in WORK/prefix/licences. Called by tools/windows.sh and tools/linux.sh.
+# in WORK/prefix/licences. Called by tools/windows.sh, tools/linux.sh and tools/web.sh.
 #   windows  cross-compiled for 64-bit Windows with MinGW-w64; OpenAL Soft a DLL in prefix/bin
 #   linux    native x86-64, static and position-independent, to be linked into the program;
 #            OpenAL Soft a shared library in prefix/lib, its audio back-ends loaded when present
-# Usage: tools/build_libraries.sh windows|linux WORK
+#   web      WebAssembly with Emscripten (EM_CONFIG and EM_CACHE set by tools/web.sh): libogg,
+#            libvorbis, lodepng and FFTW only; GL, GLFW and OpenAL are Emscripten's own
+# Usage: tools/build_libraries.sh windows|linux|web WORK
 set -euo pipefail
 target=$1
 work=$2
@@ -15,16 +17,20 @@ logs=$work/logs
 jobs=$(nproc)
 start=$(date +%s)
 say() { echo "$target libraries: [$(( $(date +%s) - start ))s] $*"; }
-case "$target" in windows|linux) ;; *) echo "unknown target $target (windows or linux)" >&2; exit 2 ;; esac
+case "$target" in windows|linux|web) ;; *) echo "unknown target $target (windows, linux or web)" >&2; exit 2 ;; esac
 rm -rf "$prefix" "$work/lib-build"
 mkdir -p "$prefix"/{bin,lib,include,licences} "$src" "$logs"
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/tools/debian_source.sh" "$src" libglfw3-dev=glfw libglew-dev=glew libogg-dev=ogg libvorbis-dev=vorbis \
-                                     liblodepng-dev=lodepng libfftw3-dev=fftw
+if [ "$target" = web ]; then
+  "$root/tools/debian_source.sh" "$src" libogg-dev=ogg libvorbis-dev=vorbis liblodepng-dev=lodepng libfftw3-dev=fftw
+else
+  "$root/tools/debian_source.sh" "$src" libglfw3-dev=glfw libglew-dev=glew libogg-dev=ogg libvorbis-dev=vorbis \
+                                       liblodepng-dev=lodepng libfftw3-dev=fftw
+fi
 # OpenAL Soft: the pinned source first; where the archive no longer serves its files, Debian's
 # newer source package of the same library (the AL/ALC interface the program uses is unchanged).
-if ! "$root/tools/debian_source.sh" "$src" libopenal-dev=openal 2>/dev/null; then
+if [ "$target" != web ] && ! "$root/tools/debian_source.sh" "$src" libopenal-dev=openal 2>/dev/null; then
   trixie=$work/apt-trixie
   mkdir -p "$trixie/lists/partial" "$trixie/cache/archives/partial"
   echo "deb-src http://deb.debian.org/debian trixie main" > "$trixie/sources.list"
@@ -56,6 +62,12 @@ if [ "$target" = windows ]; then
   # Windows' own audio back-ends only, its C and C++ runtimes linked in.
   openal_target=(-DALSOFT_STATIC_LIBGCC=ON -DALSOFT_STATIC_STDCXX=ON -DALSOFT_STATIC_WINPTHREAD=ON
     -DALSOFT_BACKEND_PIPEWIRE=OFF -DALSOFT_BACKEND_PULSEAUDIO=OFF)
+elif [ "$target" = web ]; then
+  export QVL_WEB_PREFIX=$prefix PKG_CONFIG_LIBDIR=$prefix/lib/pkgconfig
+  cmake_target=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/web.cmake")
+  cxx=(em++) ar=emar
+  # Plain C kernels: WebAssembly has none of the x86 instruction sets FFTW's SIMD code is for.
+  fftw_target=(--host=wasm32-unknown-linux-gnu CC=emcc AR=emar RANLIB=emranlib)
 else
   # The prefix's own libraries first (ogg for vorbis); the machine's only for what the prefix
   # does not build (X11 for GLFW). Static archives go into a position-independent program.
@@ -82,6 +94,10 @@ cmake_build() {  # name source-dir options...
   cmake --install "$work/lib-build/$name" >>"$logs/$name.log" 2>&1
   say "$name built in $(( $(date +%s) - t ))s"
 }
+# GLFW, GLEW and OpenAL Soft in the browser are Emscripten's own.
+web=no
+[ "$target" = web ] && web=yes
+if [ "$web" = no ]; then
 cmake_build glfw "$src/glfw" -DBUILD_SHARED_LIBS=OFF -DGLFW_BUILD_EXAMPLES=OFF -DGLFW_BUILD_TESTS=OFF -DGLFW_BUILD_DOCS=OFF
 if [ "$target" = linux ]; then
   # GLFW's pkg-config file leaves out the X11 and threads libraries its static archive calls.
@@ -91,8 +107,26 @@ cmake_build glew "$src/glew/build/cmake" -DBUILD_SHARED_LIBS=OFF -DBUILD_UTILS=O
 # GLEW's pkg-config file asks for GLU, which the program does not use, and leaves out the static
 # define and the GL library a static GLEW needs.
 sed -i -e '/^Requires: glu/d' -e 's/^Cflags: .*/& -DGLEW_STATIC/' -e "s/^Libs: .*/& $gl_library/" "$prefix/lib/pkgconfig/glew.pc"
-cmake_build ogg "$src/ogg" -DBUILD_SHARED_LIBS=OFF -DINSTALL_DOCS=OFF -DBUILD_TESTING=OFF
-cmake_build vorbis "$src/vorbis" -DBUILD_SHARED_LIBS=OFF -DBUILD_TESTING=OFF
+fi
+if [ "$web" = no ]; then
+  cmake_build ogg "$src/ogg" -DBUILD_SHARED_LIBS=OFF -DINSTALL_DOCS=OFF -DBUILD_TESTING=OFF
+  cmake_build vorbis "$src/vorbis" -DBUILD_SHARED_LIBS=OFF -DBUILD_TESTING=OFF
+else
+  # Their CMake checks for integer types fail under Emscripten; their configure scripts do not.
+  for name in ogg vorbis; do
+    t=$(date +%s)
+    mkdir -p "$work/lib-build/$name" && cd "$work/lib-build/$name"
+    "$src/$name/configure" "${fftw_target[@]}" --prefix="$prefix" --enable-static --disable-shared \
+      --disable-dependency-tracking --disable-docs --disable-examples --with-ogg="$prefix" >"$logs/$name.log" 2>&1
+    code=lib; [ -d "$src/$name/lib" ] || code=src   # the library alone, no tests or tools
+    make -j "$jobs" -C $code >>"$logs/$name.log" 2>&1
+    make -C $code install >>"$logs/$name.log" 2>&1
+    make -C include install >>"$logs/$name.log" 2>&1
+    make install-pkgconfigDATA >>"$logs/$name.log" 2>&1
+    cd - >/dev/null
+    say "$name built in $(( $(date +%s) - t ))s"
+  done
+fi
 
 mkdir -p "$work/lib-build/lodepng"
 "${cxx[@]}" -O2 -c "$src/lodepng/lodepng.cpp" -o "$work/lib-build/lodepng/lodepng.o"
@@ -114,12 +148,14 @@ cd - >/dev/null
 say "fftw built in $(( $(date +%s) - t ))s"
 
 # OpenAL Soft as a shared library beside the programs (its licence is the LGPL).
+if [ "$web" = no ]; then
 openal_options=(-DLIBTYPE=SHARED "${openal_target[@]}"
   -DALSOFT_UTILS=OFF -DALSOFT_EXAMPLES=OFF -DALSOFT_TESTS=OFF -DALSOFT_INSTALL_CONFIG=OFF
   -DALSOFT_INSTALL_HRTF_DATA=OFF -DALSOFT_INSTALL_AMBDEC_PRESETS=OFF -DALSOFT_INSTALL_EXAMPLES=OFF
   -DALSOFT_INSTALL_UTILS=OFF -DALSOFT_UPDATE_BUILD_VERSION=OFF -DALSOFT_BACKEND_JACK=OFF -DALSOFT_BACKEND_PORTAUDIO=OFF
   -DALSOFT_BACKEND_SDL2=OFF -DALSOFT_BACKEND_SDL3=OFF)
 cmake_build openal "$src/openal" "${openal_options[@]}"
+fi
 
 # Every library's own licence texts, and Debian's copyright file where the source has one.
 licence() {  # name files...
@@ -129,12 +165,14 @@ licence() {  # name files...
   [ -f "$src/$name/debian/copyright" ] && cp "$src/$name/debian/copyright" "$prefix/licences/$name/debian-copyright"
   return 0
 }
-licence glfw LICENSE.md
-licence glew LICENSE.txt
+if [ "$web" = no ]; then
+  licence glfw LICENSE.md
+  licence glew LICENSE.txt
+fi
 licence ogg COPYING
 licence vorbis COPYING
 licence lodepng LICENSE
 licence fftw COPYING COPYRIGHT
-licence openal COPYING BSD-3Clause LICENSE-pffft
+[ "$web" = yes ] || licence openal COPYING BSD-3Clause LICENSE-pffft
 for fmt in "$src"/openal/fmt-*/LICENSE; do [ -f "$fmt" ] && cp "$fmt" "$prefix/licences/openal/fmt-LICENSE"; done
 say "all libraries built"

@@ -3,20 +3,22 @@
 # UndefinedBehaviorSanitizer in which any report fails the run. GL tests run under Xvfb with
 # Mesa's software renderer; audio goes to OpenAL Soft's null backend.
 # Then the Windows release is cross-built and played under Wine (tools/windows.sh), and the
-# self-contained Linux release is built and played in a minimal Debian root (tools/linux.sh).
-# Usage: tools/test.sh [normal|sanitize|windows|linux]...   (default: all four)
+# self-contained Linux release is built and played in a minimal Debian root (tools/linux.sh), and
+# the web page is built and played in headless Chromium (tools/web.sh).
+# Usage: tools/test.sh [normal|sanitize|windows|linux|web]...   (default: all five)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh
 
 variants=("$@")
-[ ${#variants[@]} -gt 0 ] || variants=(normal sanitize windows linux)
+[ ${#variants[@]} -gt 0 ] || variants=(normal sanitize windows linux web)
 jobs=$(nproc)
 
 for variant in "${variants[@]}"; do
   case "$variant" in
     windows) build=tools/windows.sh; run=tools/windows/run_under_wine.sh; where="under Wine" ;;
     linux)   build=tools/linux.sh;   run=tools/linux/run_in_minimal_root.sh; where="in a minimal Debian root" ;;
+    web)     build=tools/web.sh;     run=tools/web/run_in_chromium.sh; where="in headless Chromium" ;;
     *)       build="" ;;
   esac
   if [ -n "$build" ]; then

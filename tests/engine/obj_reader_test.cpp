@@ -128,6 +128,14 @@ TEST(ObjReader, NumbersInStreamSyntax) {
     EXPECT_EQ(mesh.trianglePositions[3], 1.0f);
 }
 
+TEST(ObjReader, NumberEndsAndLengths) {
+    // An exponent without digits is not part of the number; a lone sign or point is no number
+    // (the line is then too short and ignored); a number longer than any buffer reads whole.
+    const std::string longOne = "0." + std::string(80, '0') + "5e81";
+    const Mesh mesh = parse("v 1 -2 3e\nv - 0 0\nv . 0 0\nv " + longOne + " 0 0\nv 0 1 0\nf 1 2 3\n");
+    EXPECT_EQ(mesh.trianglePositions, (Floats{1, -2, 3, 5, 0, 0, 0, 1, 0}));
+}
+
 TEST(ObjReader, NumbersBeyondFloatRangeKeepTheirVertex) {
     const Mesh mesh = parse("v 1e-50 0 0\nv 1e60 -1e60 0\nv 0 1 0\nf 1 2 3\n");
     ASSERT_EQ(mesh.trianglePositions.size(), 9u);

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Builds the demo for web browsers on a Debian machine: build-web/site/ with the page
+# (index.html), its WebAssembly and JavaScript, the packed data/ made by the native asset
+# generator and the fonts of the start gate, and build-web/taluvine-web.zip of the same files.
+#
+# Debian's own Emscripten compiles the program; libogg, libvorbis, lodepng and FFTW are built from
+# Debian's source packages with it, once, into build-web/prefix (tools/build_libraries.sh web).
+# Emscripten's system libraries are built once into build-web/emscripten/cache.
+# Usage: tools/web.sh        then serve build-web/site/ over HTTP (see README.md)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+. tools/release_common.sh
+packages=(emscripten chromium python3-websocket fonts-league-spartan fonts-inter dpkg-dev zip unzip)
+tools/install_packages.sh web "${packages[@]}"
+# Emscripten keeps its configuration and the libraries it builds for itself in the build folder:
+# Debian's configuration freezes the system cache, which holds nothing until something builds it.
+mkdir -p build-web/emscripten
+sed 's/^FROZEN_CACHE = .*/FROZEN_CACHE = False/' /usr/share/emscripten/.emscripten > build-web/emscripten/config
+export EM_CONFIG=$PWD/build-web/emscripten/config EM_CACHE=$PWD/build-web/emscripten/cache
+# The JavaScript optimiser finds its modules (acorn) among Debian's node packages.
+export NODE_PATH=/usr/share/nodejs
+# Bump the recipe when the library build changes, so an old prefix is rebuilt.
+prepare_release web 1 "${packages[@]}"
+# Boost is used for its headers alone (smart_ptr), which are the same for every target: Debian's.
+ln -sfn /usr/include/boost "$prefix/include/boost"
+say "libraries ready in $prefix"
+
+export QVL_WEB_PREFIX=$prefix PKG_CONFIG_LIBDIR=$prefix/lib/pkgconfig
+cmake -S . -B "$work/taluvine" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/web.cmake" \
+      -DCMAKE_BUILD_TYPE=Release -DQVL_WEB_DATA="$root/build/data" >/dev/null
+cmake --build "$work/taluvine" -j "$jobs"
+say "page built"
+
+site=$work/site
+rm -rf "$site" "$work/taluvine-web.zip"
+mkdir -p "$site/fonts"
+cp "$work/taluvine/index.html" "$work/taluvine/index.js" "$work/taluvine/index.wasm" "$work/taluvine/index.data" "$site/"
+cp /usr/share/fonts/opentype/league-spartan/LeagueSpartan-Bold.otf /usr/share/fonts/opentype/inter/Inter-Light.otf "$site/fonts/"
+cp -r "$prefix/licences" "$site/licences"
+mkdir -p "$site/licences/fonts"
+cp /usr/share/doc/fonts-league-spartan/copyright "$site/licences/fonts/league-spartan-copyright"
+cp /usr/share/doc/fonts-inter/copyright "$site/licences/fonts/inter-copyright"
+tools/release/docs.sh "$site"
+# Fixed timestamps and a sorted file list, so two zips of the same files compare equal.
+find "$site" -exec touch -d @0 {} +
+(cd "$work" && rm -rf zip && mkdir -p zip && cp -r site zip/taluvine && find zip/taluvine -exec touch -d @0 {} + &&
+  cd zip && find taluvine -type f | LC_ALL=C sort | zip -q -X -9 "$work/taluvine-web.zip" -@)
+for f in index.wasm index.js index.data; do
+  say "$f: $(stat -c %s "$site/$f") bytes, $(gzip -9nc < "$site/$f" | wc -c) gzipped"
+done
+say "$(du -h "$work/taluvine-web.zip" | cut -f1) in build-web/taluvine-web.zip"

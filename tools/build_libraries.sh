@@ -67,7 +67,11 @@ elif [ "$target" = web ]; then
   cmake_target=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/web.cmake")
   cxx=(em++) ar=emar
   # Plain C kernels: WebAssembly has none of the x86 instruction sets FFTW's SIMD code is for.
-  fftw_target=(--host=wasm32-unknown-linux-gnu CC=emcc AR=emar RANLIB=emranlib)
+  # No -g in the configure tests (autoconf's default CFLAGS): Emscripten would build a debug C
+  # library just for them, besides the release one the page links; one cache for all three
+  # configure scripts, which ask many of the same questions of a slow compiler.
+  fftw_target=(--host=wasm32-unknown-linux-gnu CC=emcc AR=emar RANLIB=emranlib CFLAGS=-O2
+    --cache-file="$work/lib-build/config.cache")
 else
   # The prefix's own libraries first (ogg for vorbis); the machine's only for what the prefix
   # does not build (X11 for GLFW). Static archives go into a position-independent program.

@@ -20,7 +20,7 @@ export EM_CONFIG=$PWD/build-web/emscripten/config EM_CACHE=$PWD/build-web/emscri
 # The JavaScript optimiser finds its modules (acorn) among Debian's node packages.
 export NODE_PATH=/usr/share/nodejs
 # Bump the recipe when the library build changes, so an old prefix is rebuilt.
-prepare_release web 1 "${packages[@]}"
+prepare_release web 2 "${packages[@]}"
 # Boost is used for its headers alone (smart_ptr), which are the same for every target: Debian's.
 ln -sfn /usr/include/boost "$prefix/include/boost"
 say "libraries ready in $prefix"

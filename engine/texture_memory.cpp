@@ -8,8 +8,11 @@ namespace {
 // GL enum values, spelled out so this file needs no GL header.
 constexpr std::int32_t kDepthComponent24 = 0x81A6;
 constexpr std::int32_t kDepthComponent32 = 0x81A7;  // counted like 24-bit depth: one component
+constexpr std::uint32_t kByte = 0x1400;
 constexpr std::uint32_t kUnsignedByte = 0x1401;
-constexpr std::uint32_t kFloat = 0x1406;
+constexpr std::uint32_t kShort = 0x1402;
+constexpr std::uint32_t kUnsignedShort = 0x1403;
+constexpr std::uint32_t kHalfFloat = 0x140B;
 
 std::uint32_t componentWeight(std::int32_t internalFormat) {
     if (internalFormat >= 1 && internalFormat <= 4) return static_cast<std::uint32_t>(internalFormat);
@@ -17,8 +20,17 @@ std::uint32_t componentWeight(std::int32_t internalFormat) {
     return 4;  // sized colour formats are not created by the program; count them as four components
 }
 
+// Bytes one component is stored in. A float upload of depth lands in a 24-bit depth format
+// that drivers keep in four bytes, so four is right for it as for every 32-bit type.
 std::uint32_t typeWeight(std::uint32_t type) {
-    return (type == kUnsignedByte || type == kFloat) ? 4u : 1u;
+    switch (type) {
+        case kByte:
+        case kUnsignedByte: return 1u;
+        case kShort:
+        case kUnsignedShort:
+        case kHalfFloat: return 2u;
+        default: return 4u;
+    }
 }
 }  // namespace
 

@@ -52,7 +52,7 @@ TEST(TextureGl, OddWidthPictureUploadsIntact) {
     EXPECT_EQ(texture.storageHeight, height);
     EXPECT_EQ(texture.extentS, 1.0f);
     EXPECT_EQ(texture.extentT, 1.0f);
-    EXPECT_EQ(textureMemoryBytes - before, 300 * 7 * 16);
+    EXPECT_EQ(textureMemoryBytes - before, 300 * 7 * 4);  // stored as RGBA8
     ASSERT_NE(texture.name, 0u);
 
     const std::vector<unsigned char> rgba = readBack(texture.name, width, height);
@@ -150,7 +150,7 @@ TEST(TextureGl, CreateWithSizeResetsToRgba) {
     EXPECT_EQ(texture.internalFormat, 4);
     EXPECT_EQ(texture.format, static_cast<GLenum>(GL_RGBA));
     EXPECT_EQ(texture.type, static_cast<GLenum>(GL_UNSIGNED_BYTE));
-    EXPECT_EQ(textureMemoryBytes - before, 16 * 8 * 16);
+    EXPECT_EQ(textureMemoryBytes - before, 16 * 8 * 4);
     EXPECT_EQ(boundTexture(), static_cast<GLint>(texture.name));  // left bound by create()
 }
 

@@ -12,18 +12,19 @@ constexpr std::uint32_t kUnsignedShort = 0x1403;
 constexpr std::int32_t kDepth24 = 0x81A6;  // GL_DEPTH_COMPONENT24
 }  // namespace
 
-TEST(TextureMemory, CountedBytesPerConfiguration) {
-    EXPECT_EQ(textureStorageBytes(1024, 512, 4, kUnsignedByte), 8388608);  // 8 MiB: 16 bytes a pixel
-    EXPECT_EQ(textureStorageBytes(1024, 576, 4, kUnsignedByte), 9437184);
-    EXPECT_EQ(textureStorageBytes(1024, 576, kDepth24, kFloat), 2359296);
-    EXPECT_EQ(textureStorageBytes(10, 10, 3, kUnsignedByte), 1200);
-    EXPECT_EQ(textureStorageBytes(10, 10, 1, kUnsignedShort), 100);
+// Each stored byte once: an 8-bit RGBA texel is 4 bytes, not 4 components x 4.
+TEST(TextureMemory, CountsEachStoredByteOnce) {
+    EXPECT_EQ(textureStorageBytes(1024, 512, 4, kUnsignedByte), 2097152);  // 2 MiB
+    EXPECT_EQ(textureStorageBytes(1024, 576, 4, kUnsignedByte), 2359296);
+    EXPECT_EQ(textureStorageBytes(1024, 576, kDepth24, kFloat), 2359296);  // 24-bit depth kept in 4 bytes
+    EXPECT_EQ(textureStorageBytes(10, 10, 3, kUnsignedByte), 300);
+    EXPECT_EQ(textureStorageBytes(10, 10, 1, kUnsignedShort), 200);
     EXPECT_EQ(textureStorageBytes(0, 10, 4, kUnsignedByte), 0);
 }
 
 TEST(TextureMemory, CounterOnlyGrowsAndWrapsWithoutOverflowing) {
     const std::int32_t before = textureMemoryBytes;
-    countTextureMemory(textureStorageBytes(1024, 512, 4, kUnsignedByte));
+    countTextureMemory(textureStorageBytes(4096, 512, 4, kUnsignedByte));
     EXPECT_EQ(textureMemoryBytes - before, 8388608);
     EXPECT_EQ((textureMemoryBytes - before) / (1024 * 1024), 8);
     textureMemoryBytes = 2147483600;

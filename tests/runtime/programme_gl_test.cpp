@@ -93,8 +93,7 @@ TEST(ShippedProgramme, LoadsLogoHelixTubeWaveFaceInThatOrder) {
 TEST(ShippedProgramme, TextureMemoryIsThePicturesAndTheTargets) {
     GlContext& gl = context();
     REQUIRE_GL(gl);
-    // The counter's weights: components x 4 for 8-bit and float types, so an RGBA picture or
-    // colour target counts 16 bytes a pixel and a float depth target 4.
+    // Each stored byte once: an RGBA picture or colour target is 4 bytes a pixel, a depth target 4.
     // Every picture the scenes load.
     const char* pictures[] = {"logo_logo.png",      "logo_clouds.png",   "helix_wall.png",     "helix_clouds.png",
                               "helix_title_crop.png", "greet1.png",      "greet_abv.png",      "greet_bri.png",
@@ -107,11 +106,11 @@ TEST(ShippedProgramme, TextureMemoryIsThePicturesAndTheTargets) {
         std::vector<unsigned char> rgba;
         unsigned w = 0, h = 0;
         ASSERT_EQ(lodepng::decode(rgba, w, h, std::string("data/") + name), 0u) << name;
-        expected += std::int64_t(w) * h * 16;
+        expected += std::int64_t(w) * h * 4;
     }
     // Render targets of the viewport's size: colour for the helix background, object, blur and
     // post passes and the tube; depth for the helix object pass and the tube.
-    expected += 5 * std::int64_t(kWidth) * kHeight * 16 + 2 * std::int64_t(kWidth) * kHeight * 4;
+    expected += 5 * std::int64_t(kWidth) * kHeight * 4 + 2 * std::int64_t(kWidth) * kHeight * 4;
     const std::int32_t before = textureMemoryBytes;
     {
         Programme programme(kWidth, kHeight, music());

@@ -20,11 +20,8 @@ namespace {
 int play(DemoSession& session) {
     printLoadingReport(session.loadingSeconds());
     session.music().play();
-    // Demo time is seconds since the music started, on the same counter from here on.
+    session.startDemoClock(0.0);
     Stopwatch& stopwatch = session.stopwatch();
-    stopwatch.start();
-    stopwatch.setTime(0.0);
-    stopwatch.start();
 
     FrameStatistics statistics(std::cout);
     statistics.begin(stopwatch.elapsed());

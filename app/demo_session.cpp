@@ -22,34 +22,25 @@ DemoSession::DemoSession(const DemoSessionOptions& options) : trace(options.trac
     step("glfw");
     demoWindow = std::make_unique<DemoWindow>(settings, options.visible);
     step("window");
-    // The frame is multisampled in a buffer of its own rather than through the window's pixel
-    // format, which some drivers grant without drawing any smoother.
-    frameBuffer = std::make_unique<MultisampleBuffer>(demoWindow->drawableWidth(), demoWindow->drawableHeight(),
-                                                      usableSamples(options.samples));
-    frameTarget() = frameBuffer->available() ? FrameTarget{frameBuffer->name(), frameBuffer->samples()} : FrameTarget{};
-    try {
-        applyFixedGlState();
-        clock.start();  // loading time runs from here
-        step("stopwatch");
-        if (options.sound)
-            track.emplace();
-        else
-            track.emplace(MusicTrack::Silent{});
-        step("music");
-        loadProgramme();
-        clock.stop();
-        loadingTime = clock.elapsed();
-    } catch (...) {
-        frameTarget() = FrameTarget{};  // the scenes of a later session must not draw into a freed buffer
-        throw;
-    }
+    frameSamples = usableSamples(options.samples);
+    buildFrameBuffer();
+    applyFixedGlState();
+    clock.start();  // loading time runs from here
+    step("stopwatch");
+    if (options.sound)
+        track.emplace();
+    else
+        track.emplace(MusicTrack::Silent{});
+    step("music");
+    loadProgramme();
+    clock.stop();
+    loadingTime = clock.elapsed();
 }
 
 // Scenes first, while their GL context exists; the audio device closes after GLFW.
 DemoSession::~DemoSession() {
     loadedProgramme.reset();
     step("~programme");
-    frameTarget() = FrameTarget{};
     frameBuffer.reset();
     demoWindow.reset();
     glfw.reset();
@@ -62,24 +53,52 @@ void DemoSession::step(const char* name) const {
     if (trace) trace(name);
 }
 
+// The frame is multisampled in a buffer of its own, of the drawable's size, rather than through
+// the window's pixel format, which some drivers grant without drawing any smoother.
+void DemoSession::buildFrameBuffer() {
+    frameBuffer.reset();
+    frameBuffer = std::make_unique<MultisampleBuffer>(demoWindow->drawableWidth(), demoWindow->drawableHeight(),
+                                                      frameSamples, windowColourFormat());
+    target = frameBuffer->available() ? FrameTarget{frameBuffer->name(), frameBuffer->samples()} : FrameTarget{};
+}
+
 void DemoSession::loadProgramme() {
-    loadedProgramme = std::make_unique<Programme>(demoWindow->viewport().width, demoWindow->viewport().height, *track);
+    loadedProgramme =
+        std::make_unique<Programme>(demoWindow->viewport().width, demoWindow->viewport().height, *track, target);
     loadedProgramme->load();
     warmUp();
     step("programme");
 }
 
+void DemoSession::startDemoClock(double demoTime) {
+    clock.start();
+    clock.setTime(demoTime);
+    clock.start();
+}
+
+bool DemoSession::resize(int drawableWidth, int drawableHeight) {
+    if (drawableWidth == demoWindow->drawableWidth() && drawableHeight == demoWindow->drawableHeight()) return false;
+    demoWindow->resize(drawableWidth, drawableHeight);
+    buildFrameBuffer();
+    loadedProgramme->resize(demoWindow->viewport().width, demoWindow->viewport().height, target);
+    // The rebuilt targets' first use, out of sight, as at loading.
+    warmUp();
+    step("resized");
+    return true;
+}
+
 void DemoSession::beginFrame() {
-    bindScreen();
+    bindScreen(target.screen);
     beginGlFrame();
 }
 
+// The hooks look at the frame buffer when they run, not when they are made: a resize replaces it.
 FrameHooks DemoSession::frameHooks() {
     FrameHooks hooks = demoWindow->frameHooks();
-    if (frameBuffer->available()) {
-        hooks.beginFrame = [this] { beginFrame(); };
-        hooks.endFrame = [this] { frameBuffer->resolveInto(0); };
-    }
+    hooks.beginFrame = [this] { beginFrame(); };
+    hooks.endFrame = [this] {
+        if (frameBuffer->available()) frameBuffer->resolveInto(0);
+    };
     return hooks;
 }
 
@@ -88,7 +107,7 @@ FrameHooks DemoSession::frameHooks() {
 // what its later frames cost, the resolve into the window included. The frames are cleared before
 // anything is shown, and the GL state is put back as loading left it.
 void DemoSession::warmUp() {
-    bindScreen();
+    bindScreen(target.screen);
     glPushAttrib(GL_ALL_ATTRIB_BITS);
     glPushClientAttrib(GL_CLIENT_ALL_ATTRIB_BITS);
     // The frames at the cuts, in programme order, so each scene starts from the state the frame
@@ -116,14 +135,24 @@ void DemoSession::reloadProgramme() {
     loadProgramme();
 }
 
-int runDemoSession(const DemoSessionOptions& options, const std::function<int(DemoSession&)>& play) {
+std::unique_ptr<DemoSession> openDemoSession(const DemoSessionOptions& options) {
     try {
-        DemoSession session(options);
-        return play(session);
+        return std::make_unique<DemoSession>(options);
     } catch (const DemoSession::GlfwUnavailable&) {
         std::cerr << "Error: GLFW - Initialization failed" << std::endl;
-        return -1;
     } catch (const char* text) {
+        std::cerr << text << std::endl;
+    }
+    return nullptr;
+}
+
+int runDemoSession(const DemoSessionOptions& options, const std::function<int(DemoSession&)>& play) {
+    std::unique_ptr<DemoSession> session = openDemoSession(options);
+    if (!session) return -1;
+    try {
+        return play(*session);
+    } catch (const char* text) {
+        session.reset();  // the message comes once everything is torn down
         std::cerr << text << std::endl;
         return -1;
     }

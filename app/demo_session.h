@@ -57,12 +57,22 @@ public:
     // into the window before anything reads or shows it.
     FrameHooks frameHooks();
     // Samples per pixel the frame is drawn with (0: straight into the window).
-    int samples() const { return frameTarget().samples; }
+    int samples() const { return target.samples; }
     MusicTrack& music() { return *track; }
     Programme& programme() { return *loadedProgramme; }
     Stopwatch& stopwatch() { return clock; }
     // Seconds from the stopwatch's start to the end of loading.
     double loadingSeconds() const { return loadingTime; }
+
+    // Restarts the stopwatch so that it reads `demoTime` from now on. Called the moment the
+    // music starts: demo time is seconds since the music started, on the same counter.
+    void startDemoClock(double demoTime = 0.0);
+
+    // The drawable has a new size between frames (a canvas following its window): the
+    // letterbox, the frame's multisampled buffer and the scenes' targets of the viewport's size
+    // are rebuilt and drawn once out of sight, as loading does; no picture, mesh or shader is
+    // loaded again, and the music and the clock run on. False (nothing done) for the same size.
+    bool resize(int drawableWidth, int drawableHeight);
 
     // Destroys every scene and builds and loads them again from data/ (the preview's reload).
     void reloadProgramme();
@@ -73,6 +83,7 @@ private:
         ~GlfwLibrary();
     };
     void step(const char* name) const;
+    void buildFrameBuffer();
     void loadProgramme();
     void beginFrame();
     void warmUp();
@@ -81,16 +92,22 @@ private:
     Settings settings;
     std::optional<GlfwLibrary> glfw;
     std::unique_ptr<DemoWindow> demoWindow;
+    int frameSamples = 0;  // what the driver grants of the samples asked for
     std::unique_ptr<MultisampleBuffer> frameBuffer;
+    FrameTarget target;    // the frame buffer as the scenes are handed it
     Stopwatch clock;
     std::optional<MusicTrack> track;
     std::unique_ptr<Programme> loadedProgramme;
     double loadingTime = 0.0;
 };
 
-// Builds a session and hands it to `play`, returning what `play` returns. Start-up failures are
-// reported the program's way: the error text (or "Error: GLFW - Initialization failed") and a
-// line break on standard error, after everything built so far was torn down, and -1.
+// Builds a session; a start-up failure is reported the program's way, after everything built so
+// far was torn down: the error text (or "Error: GLFW - Initialization failed") and a line break
+// on standard error, and null. For callers whose loop runs on after they return.
+std::unique_ptr<DemoSession> openDemoSession(const DemoSessionOptions& options);
+
+// Builds a session and hands it to `play`, returning what `play` returns. Failures, at start-up
+// or raised by `play`, are reported as openDemoSession reports them, and give -1.
 int runDemoSession(const DemoSessionOptions& options, const std::function<int(DemoSession&)>& play);
 
 }  // namespace Quorvel

@@ -2,7 +2,8 @@
 
 namespace Quorvel {
 
-Programme::Programme(std::int32_t viewportWidth, std::int32_t viewportHeight, const MusicTrack& music)
+Programme::Programme(std::int32_t viewportWidth, std::int32_t viewportHeight, const MusicTrack& music,
+                     const FrameTarget& target)
     : analyser(music),
       logo(viewportWidth, viewportHeight),
       helix(viewportWidth, viewportHeight),
@@ -15,6 +16,7 @@ Programme::Programme(std::int32_t viewportWidth, std::int32_t viewportHeight, co
     scenes.add(&wave, true, "landscape");
     scenes.add(&tube, true, "tube");
     scenes.add(&face, true, "face");
+    for (const Timeline::Entry& entry : scenes.drawingOrder()) entry.scene->frameTarget = target;
 }
 
 void Programme::load() {
@@ -24,6 +26,10 @@ void Programme::load() {
     tube.load();
     wave.load();
     face.load();
+}
+
+void Programme::resize(std::int32_t viewportWidth, std::int32_t viewportHeight, const FrameTarget& target) {
+    for (const Timeline::Entry& entry : scenes.drawingOrder()) entry.scene->resize(viewportWidth, viewportHeight, target);
 }
 
 }  // namespace Quorvel

@@ -3,9 +3,10 @@
 // face (so destroyed in reverse), loaded in that order, and drawn by the timeline in the order
 // helix, logo, wave, tube, face.
 //
-//   Programme programme(vw, vh, music);   // no GL, no files
-//   programme.load();                     // GL context current
+//   Programme programme(vw, vh, music, target);   // no GL, no files
+//   programme.load();                             // GL context current
 //   programme.timeline().dispatch(time);
+//   programme.resize(vw, vh, target);             // between frames: a new viewport size
 #pragma once
 
 #include <cstdint>
@@ -23,12 +24,17 @@ namespace Quorvel {
 
 class Programme {
 public:
-    Programme(std::int32_t viewportWidth, std::int32_t viewportHeight, const MusicTrack& music);
+    // Every scene draws its frame into `target` (the window unless the start-up multisamples).
+    Programme(std::int32_t viewportWidth, std::int32_t viewportHeight, const MusicTrack& music,
+              const FrameTarget& target = {});
     Programme(const Programme&) = delete;
     Programme& operator=(const Programme&) = delete;
 
     // Loads every scene once; scenes raise error texts on fatal problems.
     void load();
+    // Hands every scene the new viewport size and frame target; the scenes rebuild what has the
+    // viewport's size and nothing else.
+    void resize(std::int32_t viewportWidth, std::int32_t viewportHeight, const FrameTarget& target);
     const Timeline& timeline() const { return scenes; }
 
 private:

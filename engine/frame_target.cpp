@@ -5,12 +5,7 @@
 
 namespace Quorvel {
 
-FrameTarget& frameTarget() {
-    static FrameTarget target;
-    return target;
-}
-
-void bindScreen() { glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, frameTarget().screen); }
+void bindScreen(GLuint screen) { glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, screen); }
 
 int usableSamples(int wanted) {
     if (wanted < 2) return 0;
@@ -26,6 +21,15 @@ int usableSamples(int wanted) {
     GLint most = 0;
     glGetIntegerv(GL_MAX_SAMPLES_EXT, &most);
     return std::min(wanted, int(most));
+}
+
+GLenum windowColourFormat() {
+    GLint bound = 0, alphaBits = 0;
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING_EXT, &bound);
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    glGetIntegerv(GL_ALPHA_BITS, &alphaBits);
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, GLuint(bound));
+    return alphaBits > 0 ? GL_RGBA8 : GL_RGB8;
 }
 
 }  // namespace Quorvel

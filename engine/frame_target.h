@@ -1,31 +1,24 @@
-// Where a frame is drawn and how finely it is sampled, for every pass of every scene. By default
-// the screen is framebuffer 0 (the window) and nothing is multisampled: the scenes draw as they
-// always have. A start-up that multisamples the frame draws it into a multisampled buffer of the
-// window's size, names that buffer as the screen and sets the samples; the scenes then come back
-// to the screen with bindScreen() after an off-screen pass, and their own passes take the same
-// samples. Process-wide, like the texture memory count: one frame is drawn at a time.
+// The engine's side of where a frame is drawn (the FrameTarget a scene is handed): binding the
+// screen's framebuffer after an off-screen pass, and how many samples the driver can give.
 //
-//   frameTarget().screen = frameBuffer.name();  frameTarget().samples = 4;   // start-up
-//   ... off-screen pass ...;  bindScreen();                                  // a scene
+//   bindScreen(frameTarget.screen);                  // a scene, after an off-screen pass
+//   const int samples = usableSamples(4);            // start-up
 #pragma once
 
 #include <GL/glew.h>
 
 namespace Quorvel {
 
-struct FrameTarget {
-    GLuint screen = 0;  // the framebuffer the scenes' on-screen passes draw into
-    int samples = 0;    // samples per pixel of the screen and the off-screen passes; 0: none
-};
-
-FrameTarget& frameTarget();
-
-// Binds the screen's framebuffer for drawing.
-void bindScreen();
+// Binds `screen` (0: the window) for drawing.
+void bindScreen(GLuint screen);
 
 // The samples to use for `wanted`: capped at what the driver allows, and 0 (with one line on
 // standard output, said once) where EXT_framebuffer_multisample or EXT_framebuffer_blit is
 // missing. 0 or 1 wanted gives 0.
 int usableSamples(int wanted);
+
+// The colour format of a buffer that resolves into the window: the window's own, with or
+// without alpha (a resolve between formats that differ is refused by some GL implementations).
+GLenum windowColourFormat();
 
 }  // namespace Quorvel

@@ -6,13 +6,13 @@
 
 namespace Quorvel {
 
-MultisampleBuffer::MultisampleBuffer(std::int32_t width, std::int32_t height, int samples)
+MultisampleBuffer::MultisampleBuffer(std::int32_t width, std::int32_t height, int samples, GLenum colourFormat)
     : width(width), height(height) {
     if (samples < 2 || width <= 0 || height <= 0) return;
     sampleCount = samples;
     glGenRenderbuffersEXT(1, &colour);
     glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, colour);
-    glRenderbufferStorageMultisampleEXT(GL_RENDERBUFFER_EXT, samples, GL_RGBA8, width, height);
+    glRenderbufferStorageMultisampleEXT(GL_RENDERBUFFER_EXT, samples, colourFormat, width, height);
     glGenRenderbuffersEXT(1, &depth);
     glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, depth);
     glRenderbufferStorageMultisampleEXT(GL_RENDERBUFFER_EXT, samples, GL_DEPTH_COMPONENT24, width, height);

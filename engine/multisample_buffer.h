@@ -4,24 +4,23 @@
 // target, its size and its texture stay as they were. With no samples to use it creates
 // nothing and is not available: the pass then draws straight into its target, as before.
 //
-//   MultisampleBuffer ms(vw, vh);                                   // the frame's samples
+//   MultisampleBuffer ms(vw, vh, frameTarget.samples);              // the frame's samples
 //   glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, ms.available() ? ms.name() : target.name);
-//   ... draw ...;  if (ms.available()) ms.resolveInto(target.name);  bindScreen();
+//   ... draw ...;  if (ms.available()) ms.resolveInto(target.name);  bindScreen(frameTarget.screen);
 #pragma once
 
 #include <GL/glew.h>
 
 #include <cstdint>
 
-#include "engine/frame_target.h"
-
 namespace Quorvel {
 
 class MultisampleBuffer {
 public:
     // `samples` below 2 creates nothing; an incomplete buffer is said on standard output and
-    // dropped, so the pass falls back to its plain target.
-    MultisampleBuffer(std::int32_t width, std::int32_t height, int samples = frameTarget().samples);
+    // dropped, so the pass falls back to its plain target. `colourFormat` must be the format of
+    // what it resolves into (8-bit RGBA render targets; the window's own format for the frame).
+    MultisampleBuffer(std::int32_t width, std::int32_t height, int samples, GLenum colourFormat = GL_RGBA8);
     ~MultisampleBuffer();
     MultisampleBuffer(const MultisampleBuffer&) = delete;
     MultisampleBuffer& operator=(const MultisampleBuffer&) = delete;

@@ -53,7 +53,14 @@ DemoWindow::DemoWindow(Settings& settings, bool visible) {
     if (!GLEW_VERSION_2_1) throw "Error: OpenGL 2.1 required";
     if (!GLEW_EXT_framebuffer_object) throw "Error: EXT_framebuffer_object extension required";
 
-    glfwGetFramebufferSize(window, &width, &height);  // the drawable size, which full screen decides
+    int drawableWidth = 0, drawableHeight = 0;
+    glfwGetFramebufferSize(window, &drawableWidth, &drawableHeight);  // the drawable size, which full screen decides
+    resize(drawableWidth, drawableHeight);
+}
+
+void DemoWindow::resize(int drawableWidth, int drawableHeight) {
+    width = drawableWidth;
+    height = drawableHeight;
     letterboxed = letterbox(width, height);
     glViewport(letterboxed.x, letterboxed.y, letterboxed.width, letterboxed.height);
 }

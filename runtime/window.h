@@ -56,6 +56,10 @@ public:
     int drawableWidth() const { return width; }
     int drawableHeight() const { return height; }
 
+    // The drawable now has this size (a canvas resized with its window while playing): the letterbox
+    // and the GL viewport follow. The desktop's window keeps the size it opened with.
+    void resize(int drawableWidth, int drawableHeight);
+
     // Replaces the program's key rule (the preview queues its own keys); empty restores it.
     void setKeyHandler(KeyHandler handler);
     // True once the window was closed or the program's key rule asked to end the run.

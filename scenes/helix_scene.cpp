@@ -24,15 +24,8 @@ void HelixScene::load() {
                  backgroundProgram,
                  {{"t", &backgroundTLocation}, {"wall", &wallLocation}, {"clouds", &cloudsLocation},
                   {"title", &titleLocation}});
-    buildOffscreenTarget(viewportWidth, viewportHeight, "helixscene: bg fbo error", backgroundFrameBuffer,
-                         backgroundColour);
-
     buildProgram("data/helix_obj.vert", "data/helix_obj.frag", objectVertexShader, objectFragmentShader,
                  objectProgram, {{"lightNormal", &lightNormalLocation}});
-    buildOffscreenTarget(viewportWidth, viewportHeight, "helixscene: obj fbo error", objectFrameBuffer, objectColour,
-                         &objectDepth);
-    clampEdges(*objectColour);
-    objectMultisample = std::make_unique<MultisampleBuffer>(viewportWidth, viewportHeight);
 
     camera.perspective = true;
     camera.sensorWidth = 0.032f;
@@ -53,8 +46,6 @@ void HelixScene::load() {
     buildProgram("data/helix_blur.vert", "data/helix_blur.frag", blurVertexShader, blurFragmentShader, blurProgram,
                  {{"tex", &texLocation}, {"g", &blurWeightsLocation}},
                  [&] { glUniform1fv(blurWeightsLocation, kBlurWeightCount, weights.data()); });
-    buildOffscreenTarget(viewportWidth, viewportHeight, "helixscene: blur fbo error", blurFrameBuffer, blurColour);
-    clampEdges(*blurColour);
 
     buildProgram("data/helix_combine.vert", "data/helix_combine.frag", combineVertexShader, combineFragmentShader,
                  combineProgram,
@@ -63,9 +54,34 @@ void HelixScene::load() {
 
     buildProgram("data/helix_post.vert", "data/helix_post.frag", postVertexShader, postFragmentShader, postProgram,
                  {{"t", &postTLocation}, {"input", &inputLocation}});
-    buildOffscreenTarget(viewportWidth, viewportHeight, "helixscene: post fbo error", postFrameBuffer, postColour);
+    buildViewportTargets();
 
     loaded = true;
+}
+
+void HelixScene::resize(std::int32_t width, std::int32_t height, const FrameTarget& target) {
+    Scene::resize(width, height, target);
+    if (loaded) buildViewportTargets();
+}
+
+// The four passes' targets, all of the viewport's size. The old ones go first, so that a
+// resize never holds two sets at once.
+void HelixScene::buildViewportTargets() {
+    objectMultisample.reset();
+    for (boost::shared_ptr<FrameBuffer>* frameBuffer :
+         {&backgroundFrameBuffer, &objectFrameBuffer, &blurFrameBuffer, &postFrameBuffer})
+        frameBuffer->reset();
+    for (boost::shared_ptr<EmptyTexture>* target : {&backgroundColour, &objectColour, &objectDepth, &blurColour, &postColour})
+        target->reset();
+    buildOffscreenTarget(viewportWidth, viewportHeight, "helixscene: bg fbo error", backgroundFrameBuffer,
+                         backgroundColour);
+    buildOffscreenTarget(viewportWidth, viewportHeight, "helixscene: obj fbo error", objectFrameBuffer, objectColour,
+                         &objectDepth);
+    clampEdges(*objectColour);
+    objectMultisample = std::make_unique<MultisampleBuffer>(viewportWidth, viewportHeight, frameTarget.samples);
+    buildOffscreenTarget(viewportWidth, viewportHeight, "helixscene: blur fbo error", blurFrameBuffer, blurColour);
+    clampEdges(*blurColour);
+    buildOffscreenTarget(viewportWidth, viewportHeight, "helixscene: post fbo error", postFrameBuffer, postColour);
 }
 
 void HelixScene::buildGeometry() {

@@ -38,6 +38,9 @@ public:
     void load() override;
     // Draws the five passes for demo time `time`; nothing at all before load.
     void render(double time) override;
+    // Rebuilds the four off-screen targets (and the object pass's multisampled buffer) at the
+    // new size; pictures, programs, meshes and curves stay.
+    void resize(std::int32_t width, std::int32_t height, const FrameTarget& target) override;
 
     boost::shared_ptr<Texture> wallTexture;             // "data/helix_wall.png"
     boost::shared_ptr<Texture> cloudsTexture;           // "data/helix_clouds.png"
@@ -88,6 +91,7 @@ public:
     GLint postTLocation = -1, inputLocation = -1;
 
 private:
+    void buildViewportTargets();
     void buildGeometry();
     void drawBackground(float localF);
     void drawObject(double time, float curveTime, double spinDegrees);

@@ -1,6 +1,7 @@
 // HelixScene's frame: the five passes. Kept apart from the set-up in helix_scene.cpp.
 #include "scenes/helix_scene.h"
 
+#include "engine/frame_target.h"
 #include "engine/pass_setup.h"
 #include "engine/scene_helpers.h"
 #include "scenes/helix_camera.h"
@@ -71,7 +72,7 @@ void HelixScene::drawBackground(float localF) {
     cloudsTexture->unbind();
     titleTexture->unbind();
     glUseProgram(0);
-    bindScreen();
+    bindScreen(frameTarget.screen);
 }
 
 void HelixScene::drawObject(double time, float curveTime, double spinDegrees) {
@@ -112,7 +113,7 @@ void HelixScene::drawObject(double time, float curveTime, double spinDegrees) {
     loadIdentityMatrices();
     glUseProgram(0);
     if (objectMultisample->available()) objectMultisample->resolveInto(objectFrameBuffer->name);
-    bindScreen();
+    bindScreen(frameTarget.screen);
     loadIdentityMatrices();
 }
 
@@ -153,7 +154,7 @@ void HelixScene::drawBlur() {
     glUniform1i(texLocation, 0);
     objectColour->drawFullscreen();
     glUseProgram(0);
-    bindScreen();
+    bindScreen(frameTarget.screen);
     loadIdentityMatrices();
 }
 
@@ -174,7 +175,7 @@ void HelixScene::drawCombine() {
     objectColour->unbind();
     blurColour->unbind();
     glUseProgram(0);
-    bindScreen();
+    bindScreen(frameTarget.screen);
 }
 
 }  // namespace Quorvel::Ostrel

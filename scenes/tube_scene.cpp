@@ -1,5 +1,6 @@
 #include "scenes/tube_scene.h"
 
+#include "engine/frame_target.h"
 #include "engine/pass_setup.h"
 #include "engine/scene_helpers.h"
 #include "engine/scene_setup.h"
@@ -35,11 +36,25 @@ void TubeScene::load() {
     // finds nothing and the sampler keeps unit 0, where drawFullscreen() binds the image.
     buildProgram("data/tube_post.vert", "data/tube_post.frag", postVertexShader, postFragmentShader, postProgram,
                  {{"input", &inputLocation}, {"t", &postTLocation}});
-    buildOffscreenTarget(viewportWidth, viewportHeight, "tubescene: fbo error", frameBuffer, colourTarget, &depthTarget);
-    multisample = std::make_unique<MultisampleBuffer>(viewportWidth, viewportHeight);
+    buildViewportTargets();
     for (const char* path : DataFiles::kGreetings) greetings.push_back(new Texture(path));
     for (Texture* greeting : greetings) clampEdges(*greeting);
     loaded = true;
+}
+
+void TubeScene::resize(std::int32_t width, std::int32_t height, const FrameTarget& target) {
+    Scene::resize(width, height, target);
+    if (loaded) buildViewportTargets();
+}
+
+// The old target goes first, so that a resize never holds two at once.
+void TubeScene::buildViewportTargets() {
+    multisample.reset();
+    frameBuffer.reset();
+    depthTarget.reset();
+    colourTarget.reset();
+    buildOffscreenTarget(viewportWidth, viewportHeight, "tubescene: fbo error", frameBuffer, colourTarget, &depthTarget);
+    multisample = std::make_unique<MultisampleBuffer>(viewportWidth, viewportHeight, frameTarget.samples);
 }
 
 void TubeScene::render(double time) {
@@ -84,7 +99,7 @@ void TubeScene::drawOffscreen(double d) {
     drawGreetings(d);
 
     if (multisample->available()) multisample->resolveInto(frameBuffer->name);
-    bindScreen();
+    bindScreen(frameTarget.screen);
 }
 
 void TubeScene::drawTube(float d) {

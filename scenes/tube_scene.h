@@ -39,6 +39,9 @@ public:
     void load() override;
     // Draws the tube, cells and greetings off screen, then the post pass over the frame.
     void render(double time) override;
+    // Rebuilds the off-screen target (and its multisampled buffer) at the new size; meshes,
+    // programs and greetings stay.
+    void resize(std::int32_t width, std::int32_t height, const FrameTarget& target) override;
 
     Camera camera;
     Mesh* cellMesh = nullptr;   // "data/blood_cell.obj"
@@ -63,6 +66,7 @@ public:
     std::vector<Texture*> greetings;  // greet1, abv, bri, cul, dap, efo, gim, hok, greet2
 
 private:
+    void buildViewportTargets();
     void drawOffscreen(double d);
     void drawTube(float d);
     void drawCells(double d);

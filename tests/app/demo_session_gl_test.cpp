@@ -5,12 +5,16 @@
 #include <gtest/gtest.h>
 
 #include <GL/glew.h>
+#include <GLFW/glfw3.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "app/demo_session.h"
+#include "scenes/helix_scene.h"
+#include "scenes/tube_scene.h"
 #include "engine/live_objects.h"
 #include "tests/engine/stream_capture.h"
 
@@ -19,6 +23,12 @@ using namespace Quorvel;
 namespace {
 
 using Steps = std::vector<std::string>;
+
+// A start-up that fails says why: GLFW's own words on standard error.
+const bool glfwErrorsShown = [] {
+    glfwSetErrorCallback([](int code, const char* text) { std::cerr << "GLFW error " << code << ": " << text << "\n"; });
+    return true;
+}();
 
 DemoSessionOptions hiddenSession(Steps& steps) {
     DemoSessionOptions options;
@@ -79,6 +89,114 @@ TEST(DemoSession, TheWarmUpLeavesNothingOnScreenAndTheStateAsItWas) {
     glGetIntegerv(GL_CURRENT_PROGRAM, &program);
     EXPECT_EQ(std::vector<GLint>(viewport, viewport + 4), (std::vector<GLint>{0, 15, 160, 90}));
     EXPECT_EQ(program, 0);
+}
+
+template <typename SceneType>
+SceneType& sceneOf(DemoSession& session) {
+    for (const Timeline::Entry& entry : session.programme().timeline().drawingOrder())
+        if (auto* scene = dynamic_cast<SceneType*>(entry.scene)) return *scene;
+    throw "no such scene";
+}
+
+// Pixels of a render target that are not black.
+long litPixels(const EmptyTexture& target) {
+    std::vector<std::uint8_t> rgba(std::size_t(target.width) * target.height * 4);
+    glBindTexture(GL_TEXTURE_2D, target.name);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    glBindTexture(GL_TEXTURE_2D, 0);
+    long lit = 0;
+    for (std::size_t i = 0; i < rgba.size(); i += 4) lit += (rgba[i] | rgba[i + 1] | rgba[i + 2]) != 0;
+    return lit;
+}
+
+// The off-screen targets that have the viewport's size, each with what it must hold after its
+// first use: the helix's background, object and blurred passes and the tube's pass are never
+// blank in the frames at the cuts.
+struct SizedTarget {
+    const char* name;
+    const EmptyTexture* texture;
+};
+std::vector<SizedTarget> sizedTargets(DemoSession& session) {
+    Ostrel::HelixScene& helix = sceneOf<Ostrel::HelixScene>(session);
+    Ostrel::TubeScene& tube = sceneOf<Ostrel::TubeScene>(session);
+    return {{"helix background", helix.backgroundColour.get()},
+            {"helix object", helix.objectColour.get()},
+            {"helix blur", helix.blurColour.get()},
+            {"tube", tube.colourTarget.get()}};
+}
+
+// The warm-up is what makes each scene's first frame cost what its later ones do; it must
+// really draw. A warm-up that dispatched nothing would leave every target blank.
+TEST(DemoSession, TheWarmUpDrawsEveryOffscreenPassOnce) {
+    Steps steps;
+    DemoSession session(hiddenSession(steps));
+    for (const SizedTarget& target : sizedTargets(session))
+        EXPECT_GT(litPixels(*target.texture), long(target.texture->width * target.texture->height / 20)) << target.name;
+}
+
+// A canvas that follows its window: the letterbox, the frame's buffer and the viewport-sized
+// targets take the new size, drawn once out of sight again; nothing else is rebuilt or leaked,
+// and the next frame fills the larger window.
+TEST(DemoSession, ResizingRebuildsOnlyWhatHasTheViewportsSizeAndWarmsItAgain) {
+    Steps steps;
+    DemoSession session(hiddenSession(steps));
+    Ostrel::HelixScene& helix = sceneOf<Ostrel::HelixScene>(session);
+    const GLuint wall = helix.wallTexture->name, program = helix.objectProgram->name;
+    const long objects = LiveObjects::total();
+    const int samples = session.samples();
+
+    glfwSetWindowSize(session.window().handle(), 320, 180);
+    int width = 0, height = 0;
+    for (int tries = 0; tries < 100 && width != 320; ++tries) {
+        glfwWaitEventsTimeout(0.02);
+        glfwGetFramebufferSize(session.window().handle(), &width, &height);
+    }
+    ASSERT_EQ(width, 320);
+    ASSERT_EQ(height, 180);
+    steps.clear();
+    EXPECT_TRUE(session.resize(320, 180));
+    EXPECT_EQ(steps, Steps{"resized"});
+    EXPECT_FALSE(session.resize(320, 180)) << "the same size again rebuilds nothing";
+
+    EXPECT_EQ(session.window().viewport(), (Viewport{0, 0, 320, 180}));
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(std::vector<GLint>(viewport, viewport + 4), (std::vector<GLint>{0, 0, 320, 180}));
+    EXPECT_EQ(session.samples(), samples);
+    EXPECT_EQ(LiveObjects::total(), objects) << "the old targets were released";
+    EXPECT_EQ(helix.wallTexture->name, wall) << "pictures are not loaded again";
+    EXPECT_EQ(helix.objectProgram->name, program) << "programs are not built again";
+    for (const SizedTarget& target : sizedTargets(session)) {
+        EXPECT_EQ(target.texture->width, 320u) << target.name;
+        EXPECT_EQ(target.texture->height, 180u) << target.name;
+        EXPECT_GT(litPixels(*target.texture), 320L * 180 / 20) << target.name << " was not drawn once after the resize";
+    }
+
+    // The next frames draw at the new size all over the window, with no GL error. The window's
+    // own buffer takes its new size at a swap, as it does in the program's loop.
+    FrameHooks hooks = session.frameHooks();
+    hooks.present();
+    for (double time : {20.0, 110.0}) {
+        while (glGetError() != GL_NO_ERROR) {
+        }
+        hooks.beginFrame();
+        session.programme().timeline().dispatch(time);
+        hooks.endFrame();
+        EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR)) << time;
+        std::vector<unsigned char> pixels(320 * 180 * 4);
+        glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+        glReadBuffer(GL_BACK);
+        glReadPixels(0, 0, 320, 180, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+        long litQuarters[2][2] = {{0, 0}, {0, 0}};
+        for (int y = 0; y < 180; ++y)
+            for (int x = 0; x < 320; ++x) {
+                const unsigned char* p = &pixels[std::size_t(4 * (y * 320 + x))];
+                litQuarters[y >= 90][x >= 160] += (p[0] | p[1] | p[2]) != 0;
+            }
+        for (auto& row : litQuarters)
+            for (long lit : row) EXPECT_GT(lit, 160L * 90 / 20) << "a quarter of the frame at " << time << " s is blank";
+    }
 }
 
 // Where the driver can, the frame and the helix's and tube's off-screen passes are

@@ -10,25 +10,33 @@ const std::string kBackspaces(10, '\b');
 const std::string kBlanks(10, ' ');
 }  // namespace
 
+double secondsPerFrame(double secondsSinceLastPrint, int frames) {
+    return frames > 0 ? secondsSinceLastPrint / frames : secondsSinceLastPrint;
+}
+
 std::string formatFrameTimeUpdate(double secondsSinceLastPrint, int frames) {
-    const double perFrame = frames > 0 ? secondsSinceLastPrint / frames : secondsSinceLastPrint;
     std::ostringstream text;
-    text << kBackspaces << std::fixed << std::setprecision(4) << std::setw(10) << std::right << perFrame;
+    text << kBackspaces << std::fixed << std::setprecision(4) << std::setw(10) << std::right
+         << secondsPerFrame(secondsSinceLastPrint, frames);
     return text.str();
 }
 
 void FrameStatistics::begin(double now) {
     lastPrint = now;
     frames = 0;
-    out << std::fixed << std::setprecision(4) << "Avg. frame render time: " << kBlanks;
+    if (out) *out << std::fixed << std::setprecision(4) << kFrameTimeLabel << kBlanks;
 }
 
 void FrameStatistics::frameDone(double now) {
     if (now - lastPrint > 1.0) {
-        out << formatFrameTimeUpdate(now - lastPrint, frames);
+        if (out) {
+            *out << formatFrameTimeUpdate(now - lastPrint, frames);
+            out->flush();
+        } else if (update) {
+            update(secondsPerFrame(now - lastPrint, frames));
+        }
         lastPrint = now;
         frames = 0;
-        out.flush();
     } else {
         ++frames;
     }

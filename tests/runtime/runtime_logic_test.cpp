@@ -254,6 +254,20 @@ TEST(FrameStatistics, ZeroFramesShowTheOneSlowFrame) {
     EXPECT_EQ(out.str().substr(out.str().size() - 20), kBack + "    1.5000");
 }
 
+// The same updates, handed over as figures where no line can be rewritten.
+TEST(FrameStatistics, HandsEachUpdateOverWithoutPrinting) {
+    std::vector<double> updates;
+    FrameStatistics stats([&updates](double secondsPerFrame) { updates.push_back(secondsPerFrame); });
+    stats.begin(0.0);
+    for (int i = 1; i <= 80; ++i) stats.frameDone(i * 0.0125);
+    EXPECT_TRUE(updates.empty());
+    stats.frameDone(1.0125);
+    stats.frameDone(2.6);  // one slow frame right after an update
+    ASSERT_EQ(updates.size(), 2u);
+    EXPECT_DOUBLE_EQ(updates[0], 1.0125 / 80);
+    EXPECT_DOUBLE_EQ(updates[1], 2.6 - 1.0125);
+}
+
 TEST(KeyHandler, EscapeEndsTheRunOnReleaseOnly) {
     EXPECT_FALSE(onKey(GLFW_KEY_ESCAPE, GLFW_PRESS));
     EXPECT_FALSE(onKey(GLFW_KEY_ESCAPE, GLFW_REPEAT));

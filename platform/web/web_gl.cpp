@@ -26,12 +26,21 @@ constexpr int kUnits = 8;
 struct State {
     std::array<bool, kUnits> textureWanted{};
     std::array<GLuint, kUnits> bound{};
+    std::array<GLint, kUnits> textureEnvironment{};  // 0 until the program sets one
     int activeUnit = 0;
     bool blend = false, depthTest = false, cullFace = false;
     GLenum blendSource = GL_ONE, blendDestination = GL_ZERO;
     GLenum depthFunction = GL_LESS;
     GLboolean depthWrite = GL_TRUE;
     std::array<GLint, 4> viewport{};
+    std::array<GLfloat, 4> clearColour{};
+    std::array<GLfloat, 4> colour{1.0f, 1.0f, 1.0f, 1.0f};
+};
+
+// One glPushAttrib: the groups its mask named, and the state as it was.
+struct SavedState {
+    GLbitfield mask;
+    State state;
 };
 
 struct ClientState {
@@ -61,7 +70,7 @@ void pointArraysAt(GLint first) {
 
 State state;
 ClientState client;
-std::vector<State> savedStates;
+std::vector<SavedState> savedStates;
 std::vector<ClientState> savedClientStates;
 bool texCoord0Given = false;  // within the vertex being built in immediate mode
 std::map<GLuint, ShaderStage> shaderStages;
@@ -174,8 +183,10 @@ void drawArrays(GLenum mode, GLint first, GLsizei count) {
 
 void texImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width, GLsizei height, GLint border,
                 GLenum format, GLenum type, const void* pixels) {
-    if (internalFormat == 4) internalFormat = GL_RGBA;
-    if (internalFormat == 3) internalFormat = GL_RGB;
+    // Sized, so that a multisampled 8-bit RGBA buffer resolves into a render target of the same
+    // format: WebGL refuses a resolve between formats that differ.
+    if (internalFormat == 4) internalFormat = GL_RGBA8;
+    if (internalFormat == 3) internalFormat = GL_RGB8;
     if (format == GL_DEPTH_COMPONENT && type == GL_FLOAT) {
         // WebGL 2 takes 24-bit depth from unsigned integers only.
         internalFormat = GL_DEPTH_COMPONENT24;
@@ -241,30 +252,65 @@ void hint(GLenum target, GLenum mode) {
     ::glHint(target, mode);
 }
 
-void pushAttrib(GLbitfield) {
-    ::glGetIntegerv(GL_VIEWPORT, state.viewport.data());
-    savedStates.push_back(state);
+void clearColor(GLfloat red, GLfloat green, GLfloat blue, GLfloat alpha) {
+    state.clearColour = {red, green, blue, alpha};
+    ::glClearColor(red, green, blue, alpha);
 }
 
+void color4f(GLfloat red, GLfloat green, GLfloat blue, GLfloat alpha) {
+    state.colour = {red, green, blue, alpha};
+    ::glColor4f(red, green, blue, alpha);
+}
+
+void color3f(GLfloat red, GLfloat green, GLfloat blue) { color4f(red, green, blue, 1.0f); }
+
+void texEnvi(GLenum target, GLenum name, GLint value) {
+    if (target == GL_TEXTURE_ENV && name == GL_TEXTURE_ENV_MODE) state.textureEnvironment[state.activeUnit] = value;
+    ::glTexEnvi(target, name, value);
+}
+
+void pushAttrib(GLbitfield mask) {
+    ::glGetIntegerv(GL_VIEWPORT, state.viewport.data());
+    savedStates.push_back({mask, state});
+}
+
+// Puts back the groups the matching push named, as desktop GL does: enables (texturing on each
+// unit, blending, depth test, culling), blending, depth, viewport, clear colour, current colour,
+// and each unit's texture binding and environment with the active unit.
 void popAttrib() {
     if (savedStates.empty()) return;
-    const State saved = savedStates.back();
+    const GLbitfield mask = savedStates.back().mask;
+    const State saved = savedStates.back().state;
     savedStates.pop_back();
-    const int active = saved.activeUnit;
-    for (int unit = 0; unit < kUnits; ++unit) {
-        state.activeUnit = unit;
-        ::glActiveTexture(GL_TEXTURE0 + unit);
-        state.textureWanted[unit] = saved.textureWanted[unit];
-        applyTexturing(unit);
+    const bool enables = mask & GL_ENABLE_BIT, textures = mask & GL_TEXTURE_BIT;
+    if (enables || textures) {
+        for (int unit = 0; unit < kUnits; ++unit) {
+            state.activeUnit = unit;
+            ::glActiveTexture(GL_TEXTURE0 + unit);
+            if (textures) {
+                if (state.bound[unit] != saved.bound[unit]) ::glBindTexture(GL_TEXTURE_2D, saved.bound[unit]);
+                state.bound[unit] = saved.bound[unit];
+                if (saved.textureEnvironment[unit] != 0 && state.textureEnvironment[unit] != saved.textureEnvironment[unit])
+                    texEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, saved.textureEnvironment[unit]);
+            }
+            state.textureWanted[unit] = saved.textureWanted[unit];
+            applyTexturing(unit);
+        }
+        activeTexture(GL_TEXTURE0 + (textures ? saved.activeUnit : state.activeUnit));
     }
-    activeTexture(GL_TEXTURE0 + active);
-    setCap(GL_BLEND, saved.blend);
-    setCap(GL_DEPTH_TEST, saved.depthTest);
-    setCap(GL_CULL_FACE, saved.cullFace);
-    blendFunc(saved.blendSource, saved.blendDestination);
-    depthFunc(saved.depthFunction);
-    depthMask(saved.depthWrite);
-    ::glViewport(saved.viewport[0], saved.viewport[1], saved.viewport[2], saved.viewport[3]);
+    if (enables || (mask & GL_COLOR_BUFFER_BIT)) setCap(GL_BLEND, saved.blend);
+    if (enables || (mask & GL_DEPTH_BUFFER_BIT)) setCap(GL_DEPTH_TEST, saved.depthTest);
+    if (enables || (mask & GL_POLYGON_BIT)) setCap(GL_CULL_FACE, saved.cullFace);
+    if (mask & GL_COLOR_BUFFER_BIT) {
+        blendFunc(saved.blendSource, saved.blendDestination);
+        clearColor(saved.clearColour[0], saved.clearColour[1], saved.clearColour[2], saved.clearColour[3]);
+    }
+    if (mask & GL_DEPTH_BUFFER_BIT) {
+        depthFunc(saved.depthFunction);
+        depthMask(saved.depthWrite);
+    }
+    if (mask & GL_VIEWPORT_BIT) ::glViewport(saved.viewport[0], saved.viewport[1], saved.viewport[2], saved.viewport[3]);
+    if (mask & GL_CURRENT_BIT) color4f(saved.colour[0], saved.colour[1], saved.colour[2], saved.colour[3]);
 }
 
 void pushClientAttrib(GLbitfield) { savedClientStates.push_back(client); }

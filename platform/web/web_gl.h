@@ -14,7 +14,9 @@
 //   - shader sources lose their "#version 120" (the emulation prepends its declarations) and
 //     get gl_NormalMatrix computed from the model-view matrix; after the emulation's rewriting
 //     they reach WebGL as GLSL ES 3.00 (web_gl.js), which has fwidth and gl_FragDepth;
-//   - glPushAttrib/glPopAttrib keep the state the program changes (the emulation has none).
+//   - glPushAttrib/glPopAttrib keep, for the groups the mask names, the state the program
+//     changes (the emulation has none): enables, blending, depth, viewport, clear colour,
+//     current colour, texture bindings, active unit and texture environment.
 #pragma once
 
 // The GL 2.0 entry points (shaders, multitexture) are declared only on request, as GLEW would.
@@ -27,10 +29,9 @@
 #define GLEW_OK 0
 #define GLEW_VERSION_2_1 1
 #define GLEW_EXT_framebuffer_object 1
-// The canvas's own buffer has no alpha, so a multisampled RGBA resolve into it is refused;
-// the web build draws without the extra multisampled buffer.
-#define GLEW_EXT_framebuffer_multisample 0
-#define GLEW_EXT_framebuffer_blit 0
+// WebGL 2 has multisampled renderbuffers and blits in its core.
+#define GLEW_EXT_framebuffer_multisample 1
+#define GLEW_EXT_framebuffer_blit 1
 inline GLenum glewInit() { return GLEW_OK; }
 
 // The EXT enumerants are glext.h's; these two come with the blit extension it leaves out.
@@ -73,6 +74,10 @@ void activeTexture(GLenum unit);
 void bindTexture(GLenum target, GLuint texture);
 void deleteTextures(GLsizei n, const GLuint* textures);
 void blendFunc(GLenum source, GLenum destination);
+void clearColor(GLfloat red, GLfloat green, GLfloat blue, GLfloat alpha);
+void color4f(GLfloat red, GLfloat green, GLfloat blue, GLfloat alpha);
+void color3f(GLfloat red, GLfloat green, GLfloat blue);
+void texEnvi(GLenum target, GLenum name, GLint value);
 void depthFunc(GLenum function);
 void depthMask(GLboolean flag);
 void enableClientState(GLenum array);
@@ -104,6 +109,10 @@ void compileShader(GLuint shader);
 #define glBindTexture Quorvel::Web::bindTexture
 #define glDeleteTextures Quorvel::Web::deleteTextures
 #define glBlendFunc Quorvel::Web::blendFunc
+#define glClearColor Quorvel::Web::clearColor
+#define glColor4f Quorvel::Web::color4f
+#define glColor3f Quorvel::Web::color3f
+#define glTexEnvi Quorvel::Web::texEnvi
 #define glDepthFunc Quorvel::Web::depthFunc
 #define glDepthMask Quorvel::Web::depthMask
 #define glEnableClientState Quorvel::Web::enableClientState

@@ -1,5 +1,5 @@
-// The emulation's immediate mode takes texture coordinates for unit 0 only (glTexCoord2f); the
-// helix background and the logo give one per unit for each corner of a quad.
+// The emulation's immediate mode takes texture coordinates for unit 0 only (glTexCoord2f); a
+// multitextured quad gives one per unit (glMultiTexCoord2f) for each corner.
 mergeInto(LibraryManager.library, {
   qvl_web_immediate_tex_coord__deps: ['$GLImmediate'],
   qvl_web_immediate_tex_coord: function(unit, s, t) {

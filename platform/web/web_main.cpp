@@ -8,13 +8,13 @@
 
 #include <algorithm>
 #include <functional>
+#include <iomanip>
 #include <iostream>
 #include <memory>
-#include <sstream>
-#include <string>
 
 #include "app/demo.h"
 #include "app/demo_session.h"
+#include "platform/web/canvas_size.h"
 #include "runtime/frame_loop.h"
 #include "runtime/frame_statistics.h"
 #include "runtime/timeline.h"
@@ -22,12 +22,14 @@
 namespace Quorvel {
 namespace {
 
+using Web::CanvasSize;
+using Web::drawingBufferSize;
+
 enum class Phase { Gate, WaitingForAudio, Playing, Over };
 
 struct WebRun {
     std::unique_ptr<DemoSession> session;
     std::unique_ptr<FrameLoop> loop;
-    std::ostringstream statisticsText;
     std::unique_ptr<FrameStatistics> statistics;
     Phase phase = Phase::Gate;
     double startTime = 0.0;  // demo time to start from (the page's #t=, like the preview's --from)
@@ -55,19 +57,42 @@ bool audioDeviceOpen() {
     return EM_ASM_INT({ return (typeof AL !== 'undefined' && AL.currentCtx) ? 1 : 0; }) != 0;
 }
 
-// The desktop's statistics line rewrites itself with backspaces; the console gets one clean
-// line per update instead.
-void forwardStatistics() {
-    std::string text = run->statisticsText.str();
-    if (text.empty()) return;
-    run->statisticsText.str("");
-    std::string value;
-    for (char c : text)
-        if (c != '\b') value += c;
-    const std::string::size_type last = value.find_last_not_of(' ');
-    const std::string::size_type first = value.find_last_of(' ', last);
-    if (last == std::string::npos) return;
-    std::cout << "Avg. frame render time: " << value.substr(first == std::string::npos ? 0 : first + 1) << std::endl;
+// The desktop's statistics line rewrites itself with backspaces; a browser's console cannot, so
+// it gets one line per update.
+void printStatistics(double secondsPerFrame) {
+    std::cout << kFrameTimeLabel << std::fixed << std::setprecision(4) << secondsPerFrame << std::endl;
+}
+
+// The size the page shows the canvas at, in device pixels, as the page measures it
+// (Module.qvlDisplaySize); the window's size times the pixel ratio where the page has not said.
+CanvasSize displaySize() {
+    const int width = EM_ASM_INT({
+        var s = Module.qvlDisplaySize;
+        return s ? s[0] : Math.round(window.innerWidth * (window.devicePixelRatio || 1));
+    });
+    const int height = EM_ASM_INT({
+        var s = Module.qvlDisplaySize;
+        return s ? s[1] : Math.round(window.innerHeight * (window.devicePixelRatio || 1));
+    });
+    return drawingBufferSize(width, height);
+}
+
+// Tells the page what the frame is drawn with, for its checks.
+void reportDrawing() {
+    EM_ASM({ Module.qvlSamples = $0; }, run->session->samples());
+}
+
+// The drawing buffer follows the displayed size before every frame: a window resized, full
+// screen entered or left, a window moved to a screen of another pixel ratio. Done here, between
+// frames, so the frame drawn right after shows at once.
+void followDisplaySize() {
+    const CanvasSize wanted = displaySize();
+    if (wanted.width <= 0) return;
+    const DemoWindow& window = run->session->window();
+    if (wanted == CanvasSize{window.drawableWidth(), window.drawableHeight()}) return;
+    emscripten_set_canvas_element_size("#canvas", wanted.width, wanted.height);
+    run->session->resize(wanted.width, wanted.height);
+    reportDrawing();
 }
 
 double heldClock() {
@@ -77,13 +102,8 @@ double heldClock() {
 }
 
 void startClock() {
-    Stopwatch& stopwatch = run->session->stopwatch();
-    // Demo time is seconds since the music started, on the same counter from here on.
-    stopwatch.start();
-    stopwatch.setTime(run->startTime);
-    stopwatch.start();
-    run->statistics->begin(stopwatch.elapsed());
-    run->statisticsText.str("");
+    run->session->startDemoClock(run->startTime);
+    run->statistics->begin(run->session->stopwatch().elapsed());
     run->phase = Phase::Playing;
 }
 
@@ -96,6 +116,8 @@ void finish() {
 }
 
 void frame() {
+    if (run->phase == Phase::Over) return;
+    followDisplaySize();
     switch (run->phase) {
         case Phase::Gate:
         case Phase::Over: return;
@@ -112,7 +134,6 @@ void frame() {
     Stopwatch& stopwatch = run->session->stopwatch();
     const float time = run->loop->frame();
     run->statistics->frameDone(stopwatch.elapsed());
-    forwardStatistics();
     // What the checks read: frames drawn and the demo time of the latest.
     EM_ASM({ Module.qvlFrames = (Module.qvlFrames || 0) + 1; Module.qvlTime = $0; }, time);
     if (run->loop->quitRequested || !run->session->window().open()) finish();
@@ -145,28 +166,23 @@ extern "C" EMSCRIPTEN_KEEPALIVE void qvl_web_begin() {
 
 int main() {
     using namespace Quorvel;
-    DemoSessionOptions options;
-    // The canvas at the window's size in device pixels; the programme is letterboxed inside it.
-    options.width = EM_ASM_INT({ return Math.round(window.innerWidth * (window.devicePixelRatio || 1)); });
-    options.height = EM_ASM_INT({ return Math.round(window.innerHeight * (window.devicePixelRatio || 1)); });
     run = new WebRun;
+    DemoSessionOptions options;
+    // The canvas at the size it is shown at, in device pixels; the programme is letterboxed inside.
+    const CanvasSize canvas = displaySize();
+    options.width = std::max(canvas.width, 16);
+    options.height = std::max(canvas.height, 9);
     run->startTime = EM_ASM_DOUBLE({ return Module.qvlStartTime || 0; });
     run->hold = EM_ASM_INT({ return Module.qvlHold ? 1 : 0; }) != 0;
-    // The desktop program's failure reports, word for word (runDemoSession's), without tearing
-    // the session down after the first frame as its blocking form would.
-    try {
-        run->session = std::make_unique<DemoSession>(options);
-    } catch (const DemoSession::GlfwUnavailable&) {
-        std::cerr << "Error: GLFW - Initialization failed" << std::endl;
-        EM_ASM({ if (Module.qvlFailed) Module.qvlFailed(); });
-        return -1;
-    } catch (const char* text) {
-        std::cerr << text << std::endl;
+    // The program's own start-up and failure reports; the session stays open for the browser's loop.
+    run->session = openDemoSession(options);
+    if (!run->session) {
         EM_ASM({ if (Module.qvlFailed) Module.qvlFailed(); });
         return -1;
     }
     printLoadingReport(run->session->loadingSeconds());
-    run->statistics = std::make_unique<FrameStatistics>(run->statisticsText);
+    reportDrawing();
+    run->statistics = std::make_unique<FrameStatistics>(printStatistics);
     Stopwatch& stopwatch = run->session->stopwatch();
     std::function<double()> clock = [&stopwatch] { return stopwatch.elapsed(); };
     if (run->hold) clock = heldClock;

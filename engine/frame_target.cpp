@@ -20,6 +20,10 @@ int usableSamples(int wanted) {
     }
     GLint most = 0;
     glGetIntegerv(GL_MAX_SAMPLES_EXT, &most);
+    if (most < 2) {
+        std::cout << "multisample: the driver grants no samples; edges are not anti-aliased" << std::endl;
+        return 0;
+    }
     return std::min(wanted, int(most));
 }
 

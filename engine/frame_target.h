@@ -12,9 +12,9 @@ namespace Quorvel {
 // Binds `screen` (0: the window) for drawing.
 void bindScreen(GLuint screen);
 
-// The samples to use for `wanted`: capped at what the driver allows, and 0 (with one line on
-// standard output, said once) where EXT_framebuffer_multisample or EXT_framebuffer_blit is
-// missing. 0 or 1 wanted gives 0.
+// The samples to use for `wanted`: capped at what the driver allows, and 0 with one line on
+// standard output where EXT_framebuffer_multisample or EXT_framebuffer_blit is missing (said
+// once) or the driver grants fewer than 2. 0 or 1 wanted gives 0.
 int usableSamples(int wanted);
 
 // The colour format of a buffer that resolves into the window: the window's own, with or

@@ -66,7 +66,7 @@ void DemoSession::loadProgramme() {
     loadedProgramme =
         std::make_unique<Programme>(demoWindow->viewport().width, demoWindow->viewport().height, *track, target);
     loadedProgramme->load();
-    warmUp();
+    warmUp(loadedProgramme->timeline().cutTimes());
     step("programme");
 }
 
@@ -81,8 +81,9 @@ bool DemoSession::resize(int drawableWidth, int drawableHeight) {
     demoWindow->resize(drawableWidth, drawableHeight);
     buildFrameBuffer();
     loadedProgramme->resize(demoWindow->viewport().width, demoWindow->viewport().height, target);
-    // The rebuilt targets' first use, out of sight, as at loading.
-    warmUp();
+    // The rebuilt targets' first use, out of sight, as at loading; every scene once is enough,
+    // since the programs met every state they meet at loading.
+    warmUp(loadedProgramme->timeline().coveringCuts());
     step("resized");
     return true;
 }
@@ -106,13 +107,13 @@ FrameHooks DemoSession::frameHooks() {
 // when a scene first draws; done here, while loading, the first frame of every scene set costs
 // what its later frames cost, the resolve into the window included. The frames are cleared before
 // anything is shown, and the GL state is put back as loading left it.
-void DemoSession::warmUp() {
+void DemoSession::warmUp(const std::vector<double>& cuts) {
     bindScreen(target.screen);
     glPushAttrib(GL_ALL_ATTRIB_BITS);
     glPushClientAttrib(GL_CLIENT_ALL_ATTRIB_BITS);
     // The frames at the cuts, in programme order, so each scene starts from the state the frame
     // before it leaves, as it will while playing.
-    for (double cut : loadedProgramme->timeline().cutTimes()) {
+    for (double cut : cuts) {
         beginGlFrame();
         loadedProgramme->timeline().dispatch(cut);
     }

@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "app/programme.h"
 #include "engine/frame_target.h"
@@ -86,7 +87,7 @@ private:
     void buildFrameBuffer();
     void loadProgramme();
     void beginFrame();
-    void warmUp();
+    void warmUp(const std::vector<double>& cuts);
 
     std::function<void(const char*)> trace;
     Settings settings;

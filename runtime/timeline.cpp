@@ -43,6 +43,31 @@ std::vector<double> Timeline::cutTimes() const {
     return cuts;
 }
 
+std::vector<double> Timeline::coveringCuts() const {
+    const std::vector<double> cuts = cutTimes();
+    std::vector<bool> covered(entries.size(), false);
+    std::vector<double> chosen;
+    for (;;) {
+        std::size_t bestGain = 0;
+        double best = 0.0;
+        for (double t : cuts) {
+            std::size_t gain = 0;
+            for (std::size_t i = 0; i < entries.size(); ++i)
+                gain += !covered[i] && sceneDrawsAt(*entries[i].scene, t, entries[i].testStart);
+            if (gain > bestGain) {
+                bestGain = gain;
+                best = t;
+            }
+        }
+        if (bestGain == 0) break;
+        chosen.push_back(best);
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            if (sceneDrawsAt(*entries[i].scene, best, entries[i].testStart)) covered[i] = true;
+    }
+    std::sort(chosen.begin(), chosen.end());
+    return chosen;
+}
+
 void Timeline::dispatch(double time) const {
     for (const Entry& e : entries)
         if (sceneDrawsAt(*e.scene, time, e.testStart)) e.scene->render(time);

@@ -33,6 +33,9 @@ public:
     // The times from 0 up to the programme's end at which the set of scenes drawn changes, in
     // order: the first frame of each scene set. Loading draws these frames once, out of sight.
     std::vector<double> cutTimes() const;
+    // The fewest of those cuts (chosen greedily, in time order) at which every scene that draws
+    // at a cut draws at least once: the frames that use each scene again after a resize.
+    std::vector<double> coveringCuts() const;
     bool empty() const { return entries.empty(); }
 
     struct Entry {

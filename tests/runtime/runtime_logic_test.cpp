@@ -93,6 +93,17 @@ TEST_F(ProgrammeTimeline, CutsAreTheFirstFramesOfEachSceneSet) {
     EXPECT_EQ(empty.cutTimes(), (std::vector<double>{0}));
 }
 
+// After a resize each scene draws once again, in as few frames as the overlaps allow.
+TEST_F(ProgrammeTimeline, ThreeCutsDrawEveryScene) {
+    EXPECT_EQ(timeline.coveringCuts(), (std::vector<double>{5, 94, 134}));
+    log.clear();
+    for (double cut : timeline.coveringCuts()) timeline.dispatch(cut);
+    for (const char* scene : {"helix", "logo", "wave", "tube", "face"})
+        EXPECT_NE(std::find(log.begin(), log.end(), scene), log.end()) << scene << " is not drawn again";
+    Timeline empty;
+    EXPECT_TRUE(empty.coveringCuts().empty());
+}
+
 TEST(FullScreenSize, TheMonitorsModeForFullScreenTheSettingsForAWindow) {
     const WindowSize full = windowSizeFor(true, 1024, 768, 1920, 1080);
     EXPECT_EQ(full.width, 1920);

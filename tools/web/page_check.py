@@ -194,6 +194,24 @@ class Page:
     def ready(self, seconds=300):
         return self.wait_for("typeof state !== 'undefined' && state === 'ready'", seconds)
 
+    def screenshot(self, path):
+        with open(path, "wb") as f:
+            f.write(base64.b64decode(self.send("Page.captureScreenshot", format="png")["data"]))
+
+    def start_at(self, base, moment, hold=False):
+        """Opens the page at #t=MOMENT (held there with `hold`) and starts it with a key."""
+        self.open(f"{base}#t={moment:g}" + ("&hold" if hold else ""))
+        if not self.ready():
+            fail(f"t={moment:g}: the start gate never opened")
+        self.press_key()
+
+    def hold_at(self, base, moment):
+        """Starts the page held at MOMENT and waits until the frame at MOMENT is drawn: the
+        second before it at 30 frames a second, then the moment itself."""
+        self.start_at(base, moment, hold=True)
+        if not self.wait_for(f"Module.qvlFrames > 34 && Module.qvlTime === {moment:g}", 300):
+            fail(f"t={moment:g}: the moment was never drawn")
+
     def sizes(self):
         """The drawing buffer and the displayed size the page reports, in device pixels."""
         return self.evaluate("[[canvas.width, canvas.height], Module.qvlDisplaySize || null]")
@@ -241,17 +259,9 @@ def check_page(page, base, out_dir, width, height, moments, report):
     page.metrics(width, height)
 
     for moment in moments:
-        page.open(f"{base}#t={moment:g}&hold")
-        if not page.ready():
-            fail(f"t={moment:g}: the start gate never opened")
-        page.press_key()
-        # The second before the moment is drawn at 30 frames a second, then the moment itself.
-        if not page.wait_for(f"Module.qvlFrames > 34 && Module.qvlTime === {moment:g}", 300):
-            fail(f"t={moment:g}: the moment was never drawn")
-        shot = page.send("Page.captureScreenshot", format="png")["data"]
+        page.hold_at(base, moment)
         path = os.path.join(out_dir, f"web_t{moment:g}.png")
-        with open(path, "wb") as f:
-            f.write(base64.b64decode(shot))
+        page.screenshot(path)
 
     # Twice the device pixels for the same CSS size; a tap starts it; back to ratio 1 while playing.
     page.metrics(width, height, 2)
@@ -326,10 +336,7 @@ def measure_rates(page, base, moments, report):
     for width, height in ((960, 540), (1920, 1080)):
         page.metrics(width, height)
         for moment in moments:
-            page.open(f"{base}#t={moment:g}")
-            if not page.ready():
-                fail(f"t={moment:g}: the start gate never opened")
-            page.press_key()
+            page.start_at(base, moment)
             page.wait_for(f"Module.qvlTime > {moment + 0.5}", 60)
             frames0, time0 = page.evaluate("[Module.qvlFrames, Module.qvlTime]")
             clock0 = time.monotonic()

@@ -11,27 +11,12 @@ keeps its canvas size): the enlarged picture is then the browser's stretched one
 
 Usage: page_pictures.py SITE OUT_DIR T...
 """
-import base64
 import os
 import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import page_check  # noqa: E402
-
-
-def shoot(page, path):
-    with open(path, "wb") as f:
-        f.write(base64.b64decode(page.send("Page.captureScreenshot", format="png")["data"]))
-
-
-def held(page, base, moment):
-    page.open(f"{base}#t={moment:g}&hold")
-    if not page.ready():
-        page_check.fail(f"t={moment:g}: the start gate never opened")
-    page.press_key()
-    if not page.wait_for(f"Module.qvlFrames > 34 && Module.qvlTime === {moment:g}", 300):
-        page_check.fail(f"t={moment:g}: the moment was never drawn")
 
 
 def settle(page, width, height):
@@ -53,18 +38,18 @@ def main():
         base = f"http://127.0.0.1:{port}/index.html"
         for moment in moments:
             page.metrics(640, 360)
-            held(page, base, moment)
-            shoot(page, os.path.join(out_dir, f"small_t{moment:g}.png"))
+            page.hold_at(base, moment)
+            page.screenshot(os.path.join(out_dir, f"small_t{moment:g}.png"))
             page.metrics(1920, 1080)
             settle(page, 1920, 1080)
-            shoot(page, os.path.join(out_dir, f"enlarged_t{moment:g}.png"))
+            page.screenshot(os.path.join(out_dir, f"enlarged_t{moment:g}.png"))
             page.metrics(960, 540, 2)
-            held(page, base, moment)
+            page.hold_at(base, moment)
             settle(page, 1920, 1080)
-            shoot(page, os.path.join(out_dir, f"ratio2_t{moment:g}.png"))
+            page.screenshot(os.path.join(out_dir, f"ratio2_t{moment:g}.png"))
             page.metrics(1280, 720)
-            held(page, base, moment)
-            shoot(page, os.path.join(out_dir, f"frame_t{moment:g}.png"))
+            page.hold_at(base, moment)
+            page.screenshot(os.path.join(out_dir, f"frame_t{moment:g}.png"))
             print(f"t={moment:g}: pictures in {out_dir}", flush=True)
             time.sleep(0.1)
     finally:

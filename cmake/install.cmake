@@ -6,6 +6,9 @@
 # Installed into /usr (what cpack does for the .deb) the launchers go to games/, where Debian
 # keeps games; under any other prefix (~/.local, /usr/local) to bin/, which is on the PATH there.
 include(GNUInstallDirs)
+# Folders made by the install get the same mode whatever the umask of whoever installs or packs.
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 set(QVL_PROGRAM_DIR ${CMAKE_INSTALL_LIBEXECDIR}/taluvine)
 set(QVL_SHARE_DIR ${CMAKE_INSTALL_DATADIR}/games/taluvine)
 set(QVL_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/taluvine)
@@ -112,4 +115,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # A GL driver is loaded at run time, not linked; the tools call ffmpeg and gnuplot.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libgl1-mesa-dri")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "ffmpeg, gnuplot-nox")
+# Every file time in the package is the release date (CPack's DEB generator reads
+# SOURCE_DATE_EPOCH), worked out when cpack runs, so that a package made later from the same
+# source is the same file.
+set(CPACK_QVL_SOURCE_DIR ${CMAKE_SOURCE_DIR})
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_SOURCE_DIR}/cmake/cpack_release_date.cmake)
 include(CPack)

@@ -1,0 +1,26 @@
+#!/bin/sh
+# Prints the release date every build of the source in DIR (default: this repository) writes
+# into its archives and files, as seconds since 1970: SOURCE_DATE_EPOCH when the caller set it,
+# else the time of the last commit, else (a copy of the source without its history) the date of
+# the changelog's latest entry. Never the clock, so two builds of one source agree.
+# Usage: tools/release/source_date_epoch.sh [DIR]
+set -eu
+dir=${1:-$(cd "$(dirname "$0")/../.." && pwd)}
+if [ -n "${SOURCE_DATE_EPOCH:-}" ]; then
+  case "$SOURCE_DATE_EPOCH" in
+    *[!0-9]*) echo "source_date_epoch: SOURCE_DATE_EPOCH='$SOURCE_DATE_EPOCH' is not a count of seconds" >&2; exit 1 ;;
+  esac
+  echo "$SOURCE_DATE_EPOCH"
+  exit 0
+fi
+if [ -e "$dir/.git" ] && command -v git >/dev/null 2>&1 &&
+   seconds=$(git -C "$dir" log -1 --format=%ct 2>/dev/null) && [ -n "$seconds" ]; then
+  echo "$seconds"
+  exit 0
+fi
+# The trailer line of a Debian changelog entry: " -- Name <address>  Mon, 07 Dec 2026 18:00:00 +0000".
+stamp=$(sed -n 's/^ -- .*>  \(.*\)$/\1/p' "$dir/tools/release/changelog" 2>/dev/null | head -1)
+if [ -z "$stamp" ] || ! LC_ALL=C date -u -d "$stamp" +%s 2>/dev/null; then
+  echo "source_date_epoch: no SOURCE_DATE_EPOCH, no commit and no dated entry in $dir/tools/release/changelog" >&2
+  exit 1
+fi

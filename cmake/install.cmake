@@ -90,6 +90,19 @@ add_custom_target(qvl_icon ALL DEPENDS ${QVL_ICON})
 install(FILES ${QVL_ICON} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/256x256/apps)
 install(FILES ${CMAKE_SOURCE_DIR}/tools/install/taluvine.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 
+# AppStream metadata, by which software centres list the package; its releases are the changelog's.
+set(QVL_METAINFO ${CMAKE_BINARY_DIR}/invalid.quorvel.taluvine.metainfo.xml)
+add_custom_command(OUTPUT ${QVL_METAINFO}
+  COMMAND ${CMAKE_COMMAND} -DCHANGELOG=${QVL_RELEASE_DIR}/changelog
+          -DTEMPLATE=${CMAKE_SOURCE_DIR}/tools/install/taluvine.metainfo.xml.in -DOUTPUT=${QVL_METAINFO}
+          -P ${CMAKE_SOURCE_DIR}/cmake/metainfo.cmake
+  DEPENDS ${QVL_RELEASE_DIR}/changelog ${CMAKE_SOURCE_DIR}/tools/install/taluvine.metainfo.xml.in
+          ${CMAKE_SOURCE_DIR}/cmake/metainfo.cmake
+  COMMENT "Writing the AppStream metadata from the changelog"
+  VERBATIM)
+add_custom_target(qvl_metainfo ALL DEPENDS ${QVL_METAINFO})
+install(FILES ${QVL_METAINFO} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
 # The package's version is the changelog's latest, so the two cannot disagree.
 file(STRINGS ${QVL_RELEASE_DIR}/changelog QVL_CHANGELOG_TOP LIMIT_COUNT 1)
 if(NOT QVL_CHANGELOG_TOP MATCHES "^taluvine \\(([0-9][0-9.]*)\\) ")

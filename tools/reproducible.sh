@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# Builds a release twice from clean clones of this repository's last commit and says, per
+# archive, whether the two came out identical, with diffoscope's summary where they did not.
+# The second build differs from the first in everything that must not matter: the folder (another
+# name, another depth), the time (later, and a time zone whose calendar day is never the first's),
+# the umask, the locale (French, with its decimal comma) and the user's temporary folder.
+#   deb      cpack -G DEB from a release build (about 3 minutes for both)
+#   linux    tools/linux.sh     windows  tools/windows.sh     web  tools/web.sh
+# The three archives built from Debian's sources build those libraries in each clone too (20 to
+# 40 minutes each); --reuse-libraries copies this checkout's build-TARGET/prefix (and the web's
+# Emscripten cache) into both instead, checking the programs and the packing but not the libraries.
+# Uncommitted changes are not part of what is checked. Exit status 1 when any archive differs.
+# Usage: tools/reproducible.sh [--reuse-libraries] [deb|linux|windows|web]...   (default: deb)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+reuse=no
+targets=()
+for arg in "$@"; do
+  case "$arg" in
+    --reuse-libraries) reuse=yes ;;
+    deb|linux|windows|web) targets+=("$arg") ;;
+    *) echo "usage: tools/reproducible.sh [--reuse-libraries] [deb|linux|windows|web]..." >&2; exit 2 ;;
+  esac
+done
+[ ${#targets[@]} -gt 0 ] || targets=(deb)
+tools/install_packages.sh reproducible diffoscope-minimal locales git
+[ -z "$(git status --porcelain --untracked-files=no)" ] ||
+  echo "reproducible: uncommitted changes are left out: both builds are of $(git rev-parse --short HEAD)"
+
+work=$root/build-reproducible
+mkdir -p "$work"
+# The second build's locale, made here so that it needs no locale installed on the machine.
+if [ ! -d "$work/locales/fr_FR.UTF-8" ]; then
+  mkdir -p "$work/locales"
+  localedef -i fr_FR -f UTF-8 "$work/locales/fr_FR.UTF-8"
+fi
+
+# Where each release's build leaves its archive, relative to the clone.
+archive_of() {
+  case "$1" in
+    deb)     echo "build-release/taluvine_$(sed -n '1s/^taluvine (\(.*\)) .*/\1/p' tools/release/changelog)_amd64.deb" ;;
+    linux)   echo build-linux/taluvine-linux-x86_64.tar.gz ;;
+    windows) echo build-windows/taluvine-windows.zip ;;
+    web)     echo build-web/taluvine-web.zip ;;
+  esac
+}
+
+build() {  # target clone-folder
+  local target=$1 clone=$2
+  rm -rf "$clone"
+  mkdir -p "$(dirname "$clone")"
+  git clone -q --no-hardlinks "$root" "$clone"
+  if [ "$reuse" = yes ] && [ "$target" != deb ]; then
+    [ -f "$root/build-$target/prefix/.complete" ] ||
+      { echo "reproducible: no libraries in build-$target/prefix to reuse: run tools/$target.sh first" >&2; exit 1; }
+    mkdir -p "$clone/build-$target"
+    cp -a "$root/build-$target/prefix" "$clone/build-$target/"
+    [ "$target" != web ] || cp -a "$root/build-web/emscripten" "$clone/build-web/"
+  fi
+  (
+    cd "$clone"
+    # The release date comes from the clone's own last commit, as for anyone building it.
+    unset SOURCE_DATE_EPOCH
+    case "$target" in
+      deb)
+        tools/setup.sh >/dev/null
+        cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DQVL_TESTS=OFF -DQVL_BENCHMARKS=OFF >/dev/null
+        cmake --build build-release >/dev/null
+        (cd build-release && cpack -G DEB >/dev/null) ;;
+      *) "tools/$target.sh" ;;
+    esac
+  ) > "$clone.log" 2>&1 || { echo "reproducible: the $target build in $clone failed; its last lines:" >&2; tail -20 "$clone.log" >&2; exit 1; }
+}
+
+status=0
+for target in "${targets[@]}"; do
+  start=$(date +%s)
+  first=$work/$target/a/taluvine
+  second=$work/$target/second-build/in/another/folder/tal
+  mkdir -p "$work/$target/tmp"
+  (umask 022; export TZ=AAA+12 LC_ALL=C.UTF-8 LANG=C.UTF-8; build "$target" "$first")
+  # TZ=BBB-14 is 26 hours ahead of the first build's zone: the local date is never the same.
+  (umask 002; export TZ=BBB-14 LOCPATH=$work/locales LC_ALL=fr_FR.UTF-8 LANG=fr_FR.UTF-8 TMPDIR=$work/$target/tmp
+   build "$target" "$second")
+  archive=$(archive_of "$target")
+  a=$first/$archive b=$second/$archive
+  sum_a=$(sha256sum < "$a" | cut -d' ' -f1)
+  sum_b=$(sha256sum < "$b" | cut -d' ' -f1)
+  took=$(( $(date +%s) - start ))
+  if [ "$sum_a" = "$sum_b" ]; then
+    echo "reproducible: $target: identical, $(basename "$archive") sha256 $sum_a (two builds, ${took}s)"
+  else
+    status=1
+    echo "reproducible: $target: DIFFERENT, $(basename "$archive") sha256 $sum_a and $sum_b"
+    diffoscope --text "$work/$target/diffoscope.txt" --max-text-report-size 2000000 "$a" "$b" >/dev/null 2>&1 || true
+    echo "reproducible: $target: diffoscope's report in $work/$target/diffoscope.txt; its first lines:"
+    head -60 "$work/$target/diffoscope.txt"
+  fi
+done
+exit $status

@@ -4,8 +4,8 @@
 # The second build differs from the first in everything that must not matter: the folder (another
 # name, another depth), the time (later, and a time zone whose calendar day is never the first's),
 # the umask, the locale (French, with its decimal comma) and the user's temporary folder.
-#   deb      cpack -G DEB from a release build (about 3 minutes for both)
-#   linux    tools/linux.sh     windows  tools/windows.sh     web  tools/web.sh
+#   deb  tools/deb.sh (about 3 minutes for both)     linux    tools/linux.sh
+#   web  tools/web.sh                                windows  tools/windows.sh
 # The three archives built from Debian's sources build those libraries in each clone too (20 to
 # 40 minutes each); --reuse-libraries copies this checkout's build-TARGET/prefix (and the web's
 # Emscripten cache) into both instead, checking the programs and the packing but not the libraries.
@@ -62,14 +62,7 @@ build() {  # target clone-folder
     cd "$clone"
     # The release date comes from the clone's own last commit, as for anyone building it.
     unset SOURCE_DATE_EPOCH
-    case "$target" in
-      deb)
-        tools/setup.sh >/dev/null
-        cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DQVL_TESTS=OFF -DQVL_BENCHMARKS=OFF >/dev/null
-        cmake --build build-release >/dev/null
-        (cd build-release && cpack -G DEB >/dev/null) ;;
-      *) "tools/$target.sh" ;;
-    esac
+    "tools/$target.sh"
   ) > "$clone.log" 2>&1 || { echo "reproducible: the $target build in $clone failed; its last lines:" >&2; tail -20 "$clone.log" >&2; exit 1; }
 }
 
@@ -81,7 +74,9 @@ for target in "${targets[@]}"; do
   mkdir -p "$work/$target/tmp"
   (umask 022; export TZ=AAA+12 LC_ALL=C.UTF-8 LANG=C.UTF-8; build "$target" "$first")
   # TZ=BBB-14 is 26 hours ahead of the first build's zone: the local date is never the same.
-  (umask 002; export TZ=BBB-14 LOCPATH=$work/locales LC_ALL=fr_FR.UTF-8 LANG=fr_FR.UTF-8 TMPDIR=$work/$target/tmp
+  (umask 002; export TZ=BBB-14 LOCPATH=$work/locales TMPDIR=$work/$target/tmp
+   # This shell cannot load a locale from LOCPATH itself and says so; the builds it starts can.
+   { export LC_ALL=fr_FR.UTF-8 LANG=fr_FR.UTF-8; } 2>/dev/null
    build "$target" "$second")
   archive=$(archive_of "$target")
   a=$first/$archive b=$second/$archive

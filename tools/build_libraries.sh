@@ -22,6 +22,9 @@ rm -rf "$prefix" "$work/lib-build"
 mkdir -p "$prefix"/{bin,lib,include,licences} "$src" "$logs"
 
 root=$(cd "$(dirname "$0")/.." && pwd)
+# The libraries go into the programs: they name their sources relative to the checkout, as the
+# programs do, so that the release is the same file whichever folder it was built in.
+map=-ffile-prefix-map=$root=.
 if [ "$target" = web ]; then
   "$root/tools/debian_source.sh" "$src" libogg-dev=ogg libvorbis-dev=vorbis liblodepng-dev=lodepng libfftw3-dev=fftw
 else
@@ -92,7 +95,7 @@ fi
 cmake_build() {  # name source-dir options...
   local name=$1 dir=$2; shift 2
   local t=$(date +%s)
-  cmake -S "$dir" -B "$work/lib-build/$name" -G Ninja "${cmake_target[@]}" -DCMAKE_BUILD_TYPE=Release \
+  CFLAGS=$map CXXFLAGS=$map cmake -S "$dir" -B "$work/lib-build/$name" -G Ninja "${cmake_target[@]}" -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_INSTALL_PREFIX="$prefix" "$@" >"$logs/$name.log" 2>&1
   cmake --build "$work/lib-build/$name" -j "$jobs" >>"$logs/$name.log" 2>&1
   cmake --install "$work/lib-build/$name" >>"$logs/$name.log" 2>&1
@@ -120,7 +123,7 @@ else
   for name in ogg vorbis; do
     t=$(date +%s)
     mkdir -p "$work/lib-build/$name" && cd "$work/lib-build/$name"
-    "$src/$name/configure" "${fftw_target[@]}" --prefix="$prefix" --enable-static --disable-shared \
+    "$src/$name/configure" "${fftw_target[@]}" CPPFLAGS="$map" --prefix="$prefix" --enable-static --disable-shared \
       --disable-dependency-tracking --disable-docs --disable-examples --with-ogg="$prefix" >"$logs/$name.log" 2>&1
     code=lib; [ -d "$src/$name/lib" ] || code=src   # the library alone, no tests or tools
     make -j "$jobs" -C $code >>"$logs/$name.log" 2>&1
@@ -133,15 +136,17 @@ else
 fi
 
 mkdir -p "$work/lib-build/lodepng"
-"${cxx[@]}" -O2 -c "$src/lodepng/lodepng.cpp" -o "$work/lib-build/lodepng/lodepng.o"
+"${cxx[@]}" -O2 "$map" -c "$src/lodepng/lodepng.cpp" -o "$work/lib-build/lodepng/lodepng.o"
 "$ar" rcs "$prefix/lib/liblodepng.a" "$work/lib-build/lodepng/lodepng.o"
 install -m 644 "$src/lodepng/lodepng.h" "$prefix/include/"
 say "lodepng built"
 
-# FFTW single precision, the library alone (no tests, tools or documentation).
+# FFTW single precision, the library alone (no tests, tools or documentation). Portable: left to
+# itself FFTW tunes its code for the building machine's processor (-mtune=native), so that each
+# machine would build a different library.
 t=$(date +%s)
 mkdir -p "$work/lib-build/fftw" && cd "$work/lib-build/fftw"
-"$src/fftw/configure" "${fftw_target[@]}" --prefix="$prefix" \
+"$src/fftw/configure" "${fftw_target[@]}" CPPFLAGS="$map" --enable-portable-binary --prefix="$prefix" \
   --enable-float --disable-fortran --disable-doc --enable-static --disable-shared \
   --disable-dependency-tracking >"$logs/fftw.log" 2>&1
 for d in support kernel simd-support dft rdft reodft api; do make -j "$jobs" -C $d >>"$logs/fftw.log" 2>&1; done

@@ -18,7 +18,7 @@ cd "$(dirname "$0")/.."
 packages=(libxrandr-dev libxinerama-dev libxcursor-dev libxi-dev libasound2-dev libpulse-dev
           libpipewire-0.3-dev dpkg-dev binutils)
 # Bump the recipe when the library build changes, so an old prefix is rebuilt.
-prepare_release linux 1 "${packages[@]}"
+prepare_release linux 2 "${packages[@]}"
 say "libraries ready in $prefix"
 
 export QVL_LINUX_PREFIX=$prefix
@@ -61,8 +61,9 @@ for name in taluvine:qvl_taluvine taluvine-fullscreen:qvl_taluvine_fullscreen; d
   printf '#!/bin/sh\ncd "$(dirname "$0")" && exec ./%s "$@"\n' "${name#*:}" > "$stage/${name%%:*}"
   chmod 755 "$stage/${name%%:*}"
 done
-# Fixed timestamps, owners and order, so two tarballs of the same files compare equal.
+# Fixed times (the release date), modes, owners and order, so two tarballs of the same files
+# compare equal.
 chmod -R u+rwX,go+rX,go-w "$stage"
-tar --sort=name --mtime=@0 --owner=0 --group=0 --numeric-owner --format=gnu -C "$work/tar" -cf - taluvine \
+tar --sort=name --mtime="@$SOURCE_DATE_EPOCH" --owner=0 --group=0 --numeric-owner --format=gnu -C "$work/tar" -cf - taluvine \
   | gzip -9n > "$work/taluvine-linux-x86_64.tar.gz"
 say "$(du -h "$work/taluvine-linux-x86_64.tar.gz" | cut -f1) in build-linux/taluvine-linux-x86_64.tar.gz"

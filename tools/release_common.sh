@@ -4,6 +4,7 @@
 # from Debian's sources, built once into build-TARGET/prefix.
 #
 #   prepare_release windows 3 "${packages[@]}"   # sets root, work, prefix, jobs; defines say
+#   zip_release "$work/zip" taluvine "$work/taluvine-windows.zip"
 prepare_release() {  # target recipe package...
   local target=$1 recipe=$2
   shift 2
@@ -17,6 +18,11 @@ prepare_release() {  # target recipe package...
 
   tools/setup.sh
   tools/install_packages.sh "$target" "$@"
+  # Every time stamp the build writes (archive members, the compilers' and linkers' own) is the
+  # release date, never the clock; files it makes get the same modes whatever the caller's umask.
+  SOURCE_DATE_EPOCH=$(tools/release/source_date_epoch.sh)
+  export SOURCE_DATE_EPOCH
+  umask 022
 
   cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
   cmake --build build -j "$jobs" --target qvl_data >/dev/null
@@ -27,4 +33,12 @@ prepare_release() {  # target recipe package...
     "$root/tools/build_libraries.sh" "$target" "$work"
     echo "$recipe" > "$prefix/.complete"
   fi
+}
+
+# Packs FOLDER (inside DIR) into ZIP so that the same files give the same bytes whoever packs
+# them: modes fixed, every time the release date (zip stores local time, so it packs in UTC),
+# names sorted, no extra attributes (owners, further times).
+zip_release() {  # dir folder zip
+  (cd "$1" && chmod -R u+rwX,go+rX,go-w "$2" && find "$2" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} + &&
+    find "$2" -type f | LC_ALL=C sort | TZ=UTC0 zip -q -X -9 "$3" -@)
 }

@@ -20,7 +20,7 @@ export EM_CONFIG=$PWD/build-web/emscripten/config EM_CACHE=$PWD/build-web/emscri
 # The JavaScript optimiser finds its modules (acorn) among Debian's node packages.
 export NODE_PATH=/usr/share/nodejs
 # Bump the recipe when the library build changes, so an old prefix is rebuilt.
-prepare_release web 2 "${packages[@]}"
+prepare_release web 3 "${packages[@]}"
 # Boost is used for its headers alone (smart_ptr), which are the same for every target: Debian's.
 ln -sfn /usr/include/boost "$prefix/include/boost"
 say "libraries ready in $prefix"
@@ -56,10 +56,8 @@ mkdir -p "$site/licences/fonts"
 cp /usr/share/doc/fonts-league-spartan/copyright "$site/licences/fonts/league-spartan-copyright"
 cp /usr/share/doc/fonts-inter/copyright "$site/licences/fonts/inter-copyright"
 tools/release/docs.sh "$site"
-# Fixed timestamps and a sorted file list, so two zips of the same files compare equal.
-find "$site" -exec touch -d @0 {} +
-(cd "$work" && rm -rf zip && mkdir -p zip && cp -r site zip/taluvine && find zip/taluvine -exec touch -d @0 {} + &&
-  cd zip && find taluvine -type f | LC_ALL=C sort | zip -q -X -9 "$work/taluvine-web.zip" -@)
+rm -rf "$work/zip" && mkdir -p "$work/zip" && cp -r "$site" "$work/zip/taluvine"
+zip_release "$work/zip" taluvine "$work/taluvine-web.zip"
 for f in index.wasm index.js index.data; do
   say "$f: $(stat -c %s "$work/taluvine/$f") bytes, $(stat -c %s "$site/$f.gz") gzipped"
 done

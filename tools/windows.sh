@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 . tools/release_common.sh
 packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools dpkg-dev wine wine64 zip unzip)
 # Bump the recipe when the library build changes, so an old prefix is rebuilt.
-prepare_release windows 3 "${packages[@]}"
+prepare_release windows 4 "${packages[@]}"
 # Boost is used for its headers alone (smart_ptr), which are the same for every target: Debian's.
 ln -sfn /usr/include/boost "$prefix/include/boost"
 say "libraries ready in $prefix"
@@ -31,7 +31,5 @@ x86_64-w64-mingw32-strip "$stage"/*.exe "$stage"/*.dll
 cp -r build/data "$stage/data"
 cp -r "$prefix/licences" "$stage/licences"
 tools/release/docs.sh "$stage" --crlf
-# Fixed timestamps and a sorted file list, so two zips of the same files compare equal.
-find "$stage" -exec touch -d @0 {} +
-(cd "$work/zip" && find taluvine -type f | LC_ALL=C sort | zip -q -X -9 "$work/taluvine-windows.zip" -@)
+zip_release "$work/zip" taluvine "$work/taluvine-windows.zip"
 say "$(du -h "$work/taluvine-windows.zip" | cut -f1) in build-windows/taluvine-windows.zip"

@@ -20,6 +20,8 @@ packages=(
   xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
   # the capture tool's video encoder and timing plots; Debian packaging (dpkg-shlibdeps) and its check
   ffmpeg gnuplot-nox dpkg-dev lintian
+  # the AppStream metadata's check
+  appstream
 )
 if [ "${1:-}" = "--listen" ]; then
   packages+=(sox)

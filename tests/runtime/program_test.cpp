@@ -12,8 +12,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::string kTitle = "'Taluvine by Quorvel'";
-
 std::string program(const char* name = "qvl_taluvine") { return (binaryDir() / name).string(); }
 
 // A working folder whose data/ is the build's.
@@ -61,9 +59,7 @@ TEST(Program, EscapeEndsTheRunOnReleaseNotOnPress) {
     const fs::path dir = playFolder();
     // Hold Escape for a second: the program must still be running; then release it.
     const std::string script = "cd '" + dir.string() + "' && { timeout 120 " + program() +
-                               " & pid=$!; "
-                               "timeout 60 xdotool search --sync --name " + kTitle +
-                               " windowfocus --sync >/dev/null 2>&1; sleep 1; "
+                               " & pid=$!; " + focusWindowOfPid() + "sleep 1; "
                                "xdotool keydown Escape; sleep 1.5; "
                                "if kill -0 $pid 2>/dev/null; then echo running >&2; fi; "
                                "xdotool keyup Escape; wait $pid; }";
@@ -77,8 +73,7 @@ TEST(Program, EscapeEndsTheRunOnReleaseNotOnPress) {
 TEST(Program, ClosingTheWindowEndsTheRunNormally) {
     const fs::path dir = playFolder();
     const std::string script = "cd '" + dir.string() + "' && { timeout 120 " + program() + " & pid=$!; " +
-                               (binaryDir() / "x_close_window").string() + " " + kTitle +
-                               " 60; sleep 0.5; wait $pid; }";
+                               closeWindowOfPid() + "sleep 0.5; wait $pid; }";
     const ProcessResult r = runShell(script);
     EXPECT_EQ(r.status, 0) << r.err;
     expectCompleteReport(r.out);
@@ -88,8 +83,7 @@ TEST(Program, ClosingTheWindowEndsTheRunNormally) {
 TEST(Program, FullScreenBuildRunsAndEndsOnEscape) {
     const fs::path dir = playFolder();
     const std::string script = "cd '" + dir.string() + "' && { timeout 120 " + program("qvl_taluvine_fullscreen") +
-                               " & pid=$!; timeout 60 xdotool search --sync --name " + kTitle +
-                               " windowfocus --sync >/dev/null 2>&1; sleep 0.5; xdotool key Escape; wait $pid; }";
+                               " & pid=$!; " + focusWindowOfPid() + "sleep 0.5; xdotool key Escape; wait $pid; }";
     const ProcessResult r = runShell(script);
     EXPECT_EQ(r.status, 0) << r.err;
     expectCompleteReport(r.out);

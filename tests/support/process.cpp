@@ -26,6 +26,22 @@ fs::path freshFolder(const std::string& tag) {
     return dir;
 }
 
+namespace {
+
+std::string xWindow(const char* action) {
+    return "'" + (binaryDir() / "x_window").string() + "' " + action + " $pid 60";
+}
+
+const char* const kStopProgram = " || { kill $pid 2>/dev/null; wait $pid; exit 1; }; ";
+
+}  // namespace
+
+std::string focusWindowOfPid() {
+    return "w=$(" + xWindow("find") + ")" + kStopProgram + "xdotool windowfocus --sync $w >/dev/null 2>&1; ";
+}
+
+std::string closeWindowOfPid() { return xWindow("close") + kStopProgram; }
+
 ProcessResult runShell(const std::string& command) {
     const fs::path dir = freshFolder("run");
     const fs::path out = dir / "out", err = dir / "err";

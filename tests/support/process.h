@@ -23,3 +23,12 @@ std::filesystem::path binaryDir();
 std::filesystem::path freshFolder(const std::string& tag);
 
 std::string readFile(const std::filesystem::path& path);
+
+// Shell text for a script that started a program on the test display in the background, its
+// process (or a wrapper such as timeout(1)) in $pid. Each waits up to a minute for the program's
+// own window, known by its process rather than its title (tests beside it may show windows with
+// the same title), using the build's x_window. When no window shows, or the display is gone,
+// the program is stopped at once and the script ends with status 1 and the reason on stderr,
+// instead of waiting out the program's time limit.
+std::string focusWindowOfPid();  // gives the window the keyboard; its id is left in $w
+std::string closeWindowOfPid();  // asks the window to close, the way a window manager does

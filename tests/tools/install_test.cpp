@@ -2,9 +2,11 @@
 // another folder plays (loading report, then closed like a window) under the test display; the
 // same tree installed into /usr puts its launchers in games/, and they still find the programs
 // and data; and the Debian package holds that tree with Depends worked out from the linked
-// libraries, its manual pages and documents, and passes lintian without an error or a warning.
+// libraries, its manual pages and documents, and passes lintian without an error or a warning;
+// its AppStream metadata validates and lists the changelog's releases.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -21,6 +23,7 @@ TEST(Install, TheLauncherPlaysFromAnyFolder) {
     for (const char* file : {"bin/taluvine", "bin/taluvine-fullscreen", "bin/taluvine-preview",
                              "libexec/taluvine/qvl_capture", "share/games/taluvine/data/e5_t5.ogg",
                              "share/applications/taluvine.desktop", "share/icons/hicolor/256x256/apps/taluvine.png",
+                             "share/metainfo/invalid.quorvel.taluvine.metainfo.xml",
                              "share/man/man6/taluvine.6.gz", "share/man/man6/taluvine-fullscreen.6.gz",
                              "share/man/man6/taluvine-preview.6.gz", "share/doc/taluvine/README.txt"})
         EXPECT_TRUE(fs::exists(prefix / file)) << file;
@@ -30,8 +33,8 @@ TEST(Install, TheLauncherPlaysFromAnyFolder) {
     // Started from an unrelated folder through a symbolic link, as from a desktop's PATH.
     const fs::path elsewhere = freshFolder("elsewhere");
     fs::create_symlink(prefix / "bin/taluvine", elsewhere / "taluvine");
-    r = runShell("cd '" + elsewhere.string() + "' && { timeout 120 ./taluvine & pid=$!; " +
-                 (binaryDir() / "x_close_window").string() + " 'Taluvine by Quorvel' 60; sleep 0.5; wait $pid; }");
+    r = runShell("cd '" + elsewhere.string() + "' && { timeout 120 ./taluvine & pid=$!; " + closeWindowOfPid() +
+                 "sleep 0.5; wait $pid; }");
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out.rfind("loading time: ", 0), 0u) << r.out << r.err;
     fs::remove_all(elsewhere);
@@ -55,6 +58,36 @@ TEST(Install, UnderUsrTheLaunchersGoToGamesAndStillFindTheirPrograms) {
     fs::remove_all(stage);
 }
 
+// Software centres list the package from its AppStream metadata: it must validate with the
+// desktop entry it launches, and list every release the changelog has, newest first.
+TEST(Install, TheSoftwareCentresMetadataValidatesAndListsTheChangelogsReleases) {
+    const fs::path stage = freshFolder("metainfo");
+    ProcessResult r = runShell("DESTDIR='" + stage.string() + "' cmake --install '" + binaryDir().string() +
+                               "' --prefix /usr");
+    ASSERT_EQ(r.status, 0) << r.err;
+    r = runShell("appstreamcli validate-tree --no-color '" + stage.string() + "'");
+    EXPECT_EQ(r.status, 0) << r.out << r.err;
+    for (const char* severity : {"E: ", "W: "}) EXPECT_EQ(r.out.find(severity), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("invalid.quorvel.taluvine.metainfo.xml"), std::string::npos) << "nothing validated: " << r.out;
+
+    const char* source = std::getenv("QVL_SOURCE_DIR");
+    ASSERT_NE(source, nullptr);
+    const std::string changelog = readFile(fs::path(source) / "tools/release/changelog");
+    const std::string metainfo = readFile(stage / "usr/share/metainfo/invalid.quorvel.taluvine.metainfo.xml");
+    std::size_t last = 0;
+    for (std::size_t at = 0; (at = changelog.find("taluvine (", at)) != std::string::npos; ++at) {
+        if (at != 0 && changelog[at - 1] != '\n') continue;
+        const std::size_t open = at + 10;
+        const std::string version = changelog.substr(open, changelog.find(')', open) - open);
+        const std::size_t release = metainfo.find("<release version=\"" + version + "\"");
+        ASSERT_NE(release, std::string::npos) << version << " missing from\n" << metainfo;
+        EXPECT_GE(release, last) << version << " out of order";
+        last = release;
+    }
+    EXPECT_GT(last, 0u) << "no release read from the changelog";
+    fs::remove_all(stage);
+}
+
 TEST(Install, TheDebianPackageHoldsTheTreeAndItsDependsAndPassesLintian) {
     const fs::path out = freshFolder("deb");
     ProcessResult r = runShell("cd '" + binaryDir().string() + "' && cpack -G DEB -B '" + out.string() + "'");
@@ -68,7 +101,8 @@ TEST(Install, TheDebianPackageHoldsTheTreeAndItsDependsAndPassesLintian) {
          {"./usr/games/taluvine", "./usr/games/taluvine-fullscreen", "./usr/games/taluvine-preview",
           "./usr/libexec/taluvine/qvl_taluvine", "./usr/share/games/taluvine/data/e5_t5.ogg",
           "./usr/share/games/taluvine/data/logo.frag", "./usr/share/applications/taluvine.desktop",
-          "./usr/share/icons/hicolor/256x256/apps/taluvine.png", "./usr/share/man/man6/taluvine.6.gz",
+          "./usr/share/icons/hicolor/256x256/apps/taluvine.png", "./usr/share/metainfo/invalid.quorvel.taluvine.metainfo.xml",
+          "./usr/share/man/man6/taluvine.6.gz",
           "./usr/share/man/man6/taluvine-fullscreen.6.gz -> taluvine.6.gz", "./usr/share/man/man6/taluvine-preview.6.gz",
           "./usr/share/doc/taluvine/copyright", "./usr/share/doc/taluvine/changelog.gz",
           "./usr/share/doc/taluvine/README.txt", "./usr/share/doc/taluvine/NOTICE.txt"})

@@ -99,13 +99,13 @@ TEST(PreviewTool, StartsWhereAskedPausesStepsReloadsAndQuits) {
     // Each step waits for the title to show its effect (up to a minute), never a fixed time: on a
     // loaded machine a key can take seconds to be handled, and a reload longer still.
     const std::string helpers =
-        "now() { xdotool search --name 'Taluvine preview' getwindowname 2>/dev/null | head -1; }; "
+        "now() { xdotool getwindowname $w 2>/dev/null; }; "
         "until_has() { for i in $(seq 600); do t=$(now); case \"$t\" in *\"$1\"*) break;; esac; sleep 0.1; done; echo \"$t\"; }; "
         "until_not() { for i in $(seq 600); do t=$(now); [ \"$t\" != \"$1\" ] && break; sleep 0.1; done; echo \"$t\"; }; ";
     const std::string script =
         "cd '" + dir.string() + "' && { " + helpers + "timeout 180 " + (binaryDir() / "qvl_preview").string() +
         " --from 96 --size 320x180 > preview.log & pid=$!; "
-        "timeout 60 xdotool search --sync --name 'Taluvine preview' windowfocus --sync >/dev/null 2>&1; "
+        + focusWindowOfPid() +
         "until_has 'landscape+tube'; "
         "xdotool key space; until_has '[paused]'; sleep 0.5; t=$(now); echo \"$t\"; "
         "xdotool key period; t=$(until_not \"$t\"); xdotool key period; t=$(until_not \"$t\"); echo \"$t\"; "

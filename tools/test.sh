@@ -2,17 +2,19 @@
 # Sets up, builds and runs every test twice: a normal build, and one with AddressSanitizer and
 # UndefinedBehaviorSanitizer in which any report fails the run. GL tests run under Xvfb with
 # Mesa's software renderer; audio goes to OpenAL Soft's null backend.
+# Between the two, the Debian package is built twice from clean clones under different folders,
+# times, umasks, locales and time zones, and must come out the same file (tools/reproducible.sh).
 # Then the Windows release is cross-built and played under Wine (tools/windows.sh), and the
 # self-contained Linux release is built and played in a minimal Debian root (tools/linux.sh), and
 # the web page is built and played in headless Chromium (tools/web.sh; about 20 minutes on a
 # fresh machine, most of it Emscripten's own libraries and the libraries' configure scripts).
-# Usage: tools/test.sh [normal|sanitize|windows|linux|web]...   (default: all five)
+# Usage: tools/test.sh [normal|reproducible|sanitize|windows|linux|web]...   (default: all six)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh
 
 variants=("$@")
-[ ${#variants[@]} -gt 0 ] || variants=(normal sanitize windows linux web)
+[ ${#variants[@]} -gt 0 ] || variants=(normal reproducible sanitize windows linux web)
 jobs=$(nproc)
 
 for variant in "${variants[@]}"; do
@@ -22,6 +24,11 @@ for variant in "${variants[@]}"; do
     web)     build=tools/web.sh;     run=tools/web/run_in_chromium.sh; where="in headless Chromium" ;;
     *)       build="" ;;
   esac
+  if [ "$variant" = reproducible ]; then
+    echo "== reproducible: the Debian package built twice =="
+    tools/reproducible.sh deb
+    continue
+  fi
   if [ -n "$build" ]; then
     echo "== $variant build =="
     "$build"

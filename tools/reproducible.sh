@@ -4,12 +4,13 @@
 # The second build differs from the first in everything that must not matter: the folder (another
 # name, another depth), the time (later, and a time zone whose calendar day is never the first's),
 # the umask, the locale (French, with its decimal comma) and the user's temporary folder.
-#   deb  tools/deb.sh (about 3 minutes for both)     linux    tools/linux.sh
+#   deb  tools/deb.sh (about 2 minutes for both)     linux    tools/linux.sh
 #   web  tools/web.sh                                windows  tools/windows.sh
 # The three archives built from Debian's sources build those libraries in each clone too (20 to
 # 40 minutes each); --reuse-libraries copies this checkout's build-TARGET/prefix (and the web's
 # Emscripten cache) into both instead, checking the programs and the packing but not the libraries.
-# Uncommitted changes are not part of what is checked. Exit status 1 when any archive differs.
+# Uncommitted changes are not part of what is checked. Exit status 1 when any archive differs,
+# 3 when a build fails.
 # Usage: tools/reproducible.sh [--reuse-libraries] [deb|linux|windows|web]...   (default: deb)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -25,8 +26,10 @@ for arg in "$@"; do
 done
 [ ${#targets[@]} -gt 0 ] || targets=(deb)
 tools/install_packages.sh reproducible diffoscope-minimal locales git
+# Both builds are of the commit checked out now, whatever is committed while they run.
+commit=$(git rev-parse HEAD)
 [ -z "$(git status --porcelain --untracked-files=no)" ] ||
-  echo "reproducible: uncommitted changes are left out: both builds are of $(git rev-parse --short HEAD)"
+  echo "reproducible: uncommitted changes are left out: both builds are of ${commit:0:7}"
 
 work=$root/build-reproducible
 mkdir -p "$work"
@@ -37,9 +40,9 @@ if [ ! -d "$work/locales/fr_FR.UTF-8" ]; then
 fi
 
 # Where each release's build leaves its archive, relative to the clone.
-archive_of() {
+archive_of() {  # target clone
   case "$1" in
-    deb)     echo "build-release/taluvine_$(sed -n '1s/^taluvine (\(.*\)) .*/\1/p' tools/release/changelog)_amd64.deb" ;;
+    deb)     echo "build-release/taluvine_$(sed -n '1s/^taluvine (\(.*\)) .*/\1/p' "$2/tools/release/changelog")_amd64.deb" ;;
     linux)   echo build-linux/taluvine-linux-x86_64.tar.gz ;;
     windows) echo build-windows/taluvine-windows.zip ;;
     web)     echo build-web/taluvine-web.zip ;;
@@ -51,9 +54,10 @@ build() {  # target clone-folder
   rm -rf "$clone"
   mkdir -p "$(dirname "$clone")"
   git clone -q --no-hardlinks "$root" "$clone"
+  git -C "$clone" checkout -q --detach "$commit"
   if [ "$reuse" = yes ] && [ "$target" != deb ]; then
     [ -f "$root/build-$target/prefix/.complete" ] ||
-      { echo "reproducible: no libraries in build-$target/prefix to reuse: run tools/$target.sh first" >&2; exit 1; }
+      { echo "reproducible: no libraries in build-$target/prefix to reuse: run tools/$target.sh first" >&2; exit 3; }
     mkdir -p "$clone/build-$target"
     cp -a "$root/build-$target/prefix" "$clone/build-$target/"
     [ "$target" != web ] || cp -a "$root/build-web/emscripten" "$clone/build-web/"
@@ -63,7 +67,7 @@ build() {  # target clone-folder
     # The release date comes from the clone's own last commit, as for anyone building it.
     unset SOURCE_DATE_EPOCH
     "tools/$target.sh"
-  ) > "$clone.log" 2>&1 || { echo "reproducible: the $target build in $clone failed; its last lines:" >&2; tail -20 "$clone.log" >&2; exit 1; }
+  ) > "$clone.log" 2>&1 || { echo "reproducible: the $target build in $clone failed; its last lines:" >&2; tail -20 "$clone.log" >&2; exit 3; }
 }
 
 status=0
@@ -78,7 +82,7 @@ for target in "${targets[@]}"; do
    # This shell cannot load a locale from LOCPATH itself and says so; the builds it starts can.
    { export LC_ALL=fr_FR.UTF-8 LANG=fr_FR.UTF-8; } 2>/dev/null
    build "$target" "$second")
-  archive=$(archive_of "$target")
+  archive=$(archive_of "$target" "$first")
   a=$first/$archive b=$second/$archive
   sum_a=$(sha256sum < "$a" | cut -d' ' -f1)
   sum_b=$(sha256sum < "$b" | cut -d' ' -f1)
@@ -88,8 +92,12 @@ for target in "${targets[@]}"; do
   else
     status=1
     echo "reproducible: $target: DIFFERENT, $(basename "$archive") sha256 $sum_a and $sum_b"
-    diffoscope --text "$work/$target/diffoscope.txt" --max-text-report-size 2000000 "$a" "$b" >/dev/null 2>&1 || true
-    echo "reproducible: $target: diffoscope's report in $work/$target/diffoscope.txt; its first lines:"
+    report=$work/$target/diffoscope.txt
+    rm -f "$report"
+    # diffoscope says 1 for "they differ"; anything above is its own failure.
+    diffoscope --text "$report" --max-text-report-size 2000000 "$a" "$b" >"$report.log" 2>&1 && found=0 || found=$?
+    [ "$found" -le 1 ] || { echo "reproducible: diffoscope failed ($found):" >&2; tail -5 "$report.log" >&2; }
+    echo "reproducible: $target: diffoscope's report in $report; its first lines:"
     head -60 "$work/$target/diffoscope.txt"
   fi
 done

@@ -1,9 +1,10 @@
-# What the Windows and the Linux release builds share, sourced by tools/windows.sh and
-# tools/linux.sh from the repository root: the packages, data/ from the native build (the asset
-# generator runs where it was built, so both archives carry the same bytes), and the libraries
-# from Debian's sources, built once into build-TARGET/prefix.
+# What the Windows, Linux and web release builds share, sourced by tools/windows.sh,
+# tools/linux.sh and tools/web.sh from the repository root: the packages, the release date and
+# umask, data/ from the native build (the asset generator runs where it was built, so every
+# archive carries the same bytes), the libraries from Debian's sources, built once into
+# build-TARGET/prefix, and the way to zip.
 #
-#   prepare_release windows 3 "${packages[@]}"   # sets root, work, prefix, jobs; defines say
+#   prepare_release windows 4 "${packages[@]}"   # sets root, work, prefix, jobs; defines say
 #   zip_release "$work/zip" taluvine "$work/taluvine-windows.zip"
 prepare_release() {  # target recipe package...
   local target=$1 recipe=$2
@@ -39,6 +40,7 @@ prepare_release() {  # target recipe package...
 # them: modes fixed, every time the release date (zip stores local time, so it packs in UTC),
 # names sorted, no extra attributes (owners, further times).
 zip_release() {  # dir folder zip
+  rm -f "$3"
   (cd "$1" && chmod -R u+rwX,go+rX,go-w "$2" && find "$2" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} + &&
     find "$2" -type f | LC_ALL=C sort | TZ=UTC0 zip -q -X -9 "$3" -@)
 }

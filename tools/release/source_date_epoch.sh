@@ -13,10 +13,12 @@ if [ -n "${SOURCE_DATE_EPOCH:-}" ]; then
   echo "$SOURCE_DATE_EPOCH"
   exit 0
 fi
-if [ -e "$dir/.git" ] && command -v git >/dev/null 2>&1 &&
-   seconds=$(git -C "$dir" log -1 --format=%ct 2>/dev/null) && [ -n "$seconds" ]; then
-  echo "$seconds"
-  exit 0
+if [ -e "$dir/.git" ]; then
+  seconds=$(git -c log.showSignature=false -C "$dir" log -1 --format=%ct 2>/dev/null || true)
+  case "$seconds" in
+    ''|*[!0-9]*) echo "source_date_epoch: git cannot read the last commit of $dir; the changelog's date instead" >&2 ;;
+    *) echo "$seconds"; exit 0 ;;
+  esac
 fi
 # The trailer line of a Debian changelog entry: " -- Name <address>  Mon, 07 Dec 2026 18:00:00 +0000".
 stamp=$(sed -n 's/^ -- .*>  \(.*\)$/\1/p' "$dir/tools/release/changelog" 2>/dev/null | head -1)

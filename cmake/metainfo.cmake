@@ -3,6 +3,7 @@
 # changelog lists and the two cannot drift apart.
 #   cmake -DCHANGELOG=tools/release/changelog -DTEMPLATE=tools/install/taluvine.metainfo.xml.in
 #         -DOUTPUT=OUT.metainfo.xml -P cmake/metainfo.cmake
+cmake_minimum_required(VERSION 3.20)
 foreach(var CHANGELOG TEMPLATE OUTPUT)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "metainfo: ${var} not given")
@@ -15,12 +16,20 @@ function(qvl_xml_escape out text)
   string(REPLACE "<" "&lt;" text "${text}")
   string(REPLACE ">" "&gt;" text "${text}")
   string(REPLACE "\"" "&quot;" text "${text}")
+  string(ASCII 1 semicolon)
+  string(ASCII 2 open_bracket)
+  string(ASCII 3 close_bracket)
+  string(ASCII 4 backslash)
+  string(REPLACE "${semicolon}" ";" text "${text}")
+  string(REPLACE "${open_bracket}" "[" text "${text}")
+  string(REPLACE "${close_bracket}" "]" text "${text}")
+  string(REPLACE "${backslash}" "\\" text "${text}")
   set(${out} "${text}" PARENT_SCOPE)
 endfunction()
 
 set(months Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
-# Built up as text, not as CMake lists: the changelog's own semicolons (and the entities' ones)
-# would split a list's items.
+# Built up as text, not as CMake lists: semicolons (the changelog's and the entities') would split
+# a list's items.
 set(releases "")
 set(version "")
 set(items "")  # the finished <li> lines of the entry being read
@@ -34,7 +43,19 @@ macro(qvl_finish_item)
   endif()
 endmacro()
 
-file(STRINGS "${CHANGELOG}" lines)
+# Read whole and split by hand: file(STRINGS) drops bytes past ASCII (a maintainer's accented
+# name), and CMake's list syntax would join lines at a stray bracket or a trailing backslash.
+# Those characters travel as control characters until the text is written out.
+string(ASCII 1 semicolon)
+string(ASCII 2 open_bracket)
+string(ASCII 3 close_bracket)
+string(ASCII 4 backslash)
+file(READ "${CHANGELOG}" text)
+string(REPLACE ";" "${semicolon}" text "${text}")
+string(REPLACE "[" "${open_bracket}" text "${text}")
+string(REPLACE "]" "${close_bracket}" text "${text}")
+string(REPLACE "\\" "${backslash}" text "${text}")
+string(REPLACE "\n" ";" lines "${text}")
 set(line_number 0)
 foreach(line IN LISTS lines)
   math(EXPR line_number "${line_number} + 1")

@@ -37,7 +37,8 @@ const char* const kStopProgram = " || { kill $pid 2>/dev/null; wait $pid; exit 1
 }  // namespace
 
 std::string focusWindowOfPid() {
-    return "w=$(" + xWindow("find") + ")" + kStopProgram + "xdotool windowfocus --sync $w >/dev/null 2>&1; ";
+    return "w=$(" + xWindow("find") + ")" + kStopProgram + "timeout 20 xdotool windowfocus --sync $w >/dev/null" +
+           kStopProgram;
 }
 
 std::string closeWindowOfPid() { return xWindow("close") + kStopProgram; }

@@ -112,6 +112,10 @@ void askToClose(Display* display, Window window) {
     XFlush(display);
 }
 
+// A window may be destroyed between listing it and reading it (BadWindow); Xlib's own handler
+// would exit. The calls check their results, and the walk goes on.
+int ignoreError(Display*, XErrorEvent*) { return 0; }
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -123,6 +127,7 @@ int main(int argc, char** argv) {
     }
     const double timeout = argc > 3 ? std::atof(argv[3]) : 30.0;
     XSetIOErrorHandler(displayLost);
+    XSetErrorHandler(ignoreError);
     Display* display = XOpenDisplay(nullptr);
     if (!display) {
         std::cerr << "x_window: cannot open the display " << displayName() << "\n";

@@ -76,6 +76,7 @@ for target in "${targets[@]}"; do
   first=$work/$target/a/taluvine
   second=$work/$target/second-build/in/another/folder/tal
   mkdir -p "$work/$target/tmp"
+  rm -f "$work/$target/diffoscope.txt" "$work/$target/diffoscope.txt.log"
   (umask 022; export TZ=AAA+12 LC_ALL=C.UTF-8 LANG=C.UTF-8; build "$target" "$first")
   # TZ=BBB-14 is 26 hours ahead of the first build's zone: the local date is never the same.
   (umask 002; export TZ=BBB-14 LOCPATH=$work/locales TMPDIR=$work/$target/tmp

@@ -37,9 +37,18 @@ mkdir -p "$site/fonts"
 # The runtime's script, the program and the data ship gzipped (-n: the same bytes every build),
 # and the page fetches and inflates them itself: a plain static server then sends half the data.
 # The page learns the compressed and raw sizes from its `var packed = {};` line, filled in here.
+# Emscripten's packager names the data package with a random UUID (its key in a browser cache the
+# page does not use), so no two builds' scripts were the same: the name is made from the data.
+hash=$(sha256sum < "$work/taluvine/index.data" | cut -c1-32)
+uuid="${hash:0:8}-${hash:8:4}-8${hash:13:3}-a${hash:17:3}-${hash:20:12}"
+sed -E "s/\"package_uuid\":\"[0-9a-f-]{36}\"/\"package_uuid\":\"$uuid\"/" "$work/taluvine/index.js" > "$work/index.js"
+grep -q "\"package_uuid\":\"$uuid\"" "$work/index.js" ||
+  { echo "web: index.js names its data package in a way this script does not know" >&2; exit 1; }
 packed=
 for f in index.js index.wasm index.data; do
-  gzip -9nc "$work/taluvine/$f" > "$site/$f.gz"
+  from=$work/taluvine/$f
+  [ "$f" != index.js ] || from=$work/index.js
+  gzip -9nc "$from" > "$site/$f.gz"
   packed+="${packed:+, }\"$f\": {\"file\": \"$f.gz\", \"size\": $(stat -c %s "$site/$f.gz"), \"raw\": $(stat -c %s "$work/taluvine/$f")}"
 done
 sed "s|^\( *\)var packed = {};|\1var packed = {$packed};|" "$work/taluvine/index.html" > "$site/index.html"

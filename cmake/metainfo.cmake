@@ -10,16 +10,18 @@ foreach(var CHANGELOG TEMPLATE OUTPUT)
   endif()
 endforeach()
 
-# The changelog's text goes into XML: its markup characters as entities.
+# What stands for the characters CMake's lists would act on while the changelog is read.
+string(ASCII 1 semicolon)
+string(ASCII 2 open_bracket)
+string(ASCII 3 close_bracket)
+string(ASCII 4 backslash)
+
+# The changelog's text goes into XML: its markup characters as entities, the stand-ins back.
 function(qvl_xml_escape out text)
   string(REPLACE "&" "&amp;" text "${text}")
   string(REPLACE "<" "&lt;" text "${text}")
   string(REPLACE ">" "&gt;" text "${text}")
   string(REPLACE "\"" "&quot;" text "${text}")
-  string(ASCII 1 semicolon)
-  string(ASCII 2 open_bracket)
-  string(ASCII 3 close_bracket)
-  string(ASCII 4 backslash)
   string(REPLACE "${semicolon}" ";" text "${text}")
   string(REPLACE "${open_bracket}" "[" text "${text}")
   string(REPLACE "${close_bracket}" "]" text "${text}")
@@ -45,11 +47,7 @@ endmacro()
 
 # Read whole and split by hand: file(STRINGS) drops bytes past ASCII (a maintainer's accented
 # name), and CMake's list syntax would join lines at a stray bracket or a trailing backslash.
-# Those characters travel as control characters until the text is written out.
-string(ASCII 1 semicolon)
-string(ASCII 2 open_bracket)
-string(ASCII 3 close_bracket)
-string(ASCII 4 backslash)
+# Those characters travel as the control characters above until the text is written out.
 file(READ "${CHANGELOG}" text)
 string(REPLACE ";" "${semicolon}" text "${text}")
 string(REPLACE "[" "${open_bracket}" text "${text}")

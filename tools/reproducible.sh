@@ -42,7 +42,7 @@ fi
 # Where each release's build leaves its archive, relative to the clone.
 archive_of() {  # target clone
   case "$1" in
-    deb)     echo "build-release/taluvine_$(sed -n '1s/^taluvine (\(.*\)) .*/\1/p' "$2/tools/release/changelog")_amd64.deb" ;;
+    deb)     (cd "$2" && ls build-release/taluvine_*_amd64.deb) ;;
     linux)   echo build-linux/taluvine-linux-x86_64.tar.gz ;;
     windows) echo build-windows/taluvine-windows.zip ;;
     web)     echo build-web/taluvine-web.zip ;;

@@ -19,6 +19,11 @@ fs::path binaryDir() {
     return dir ? fs::path(dir) : fs::current_path();
 }
 
+fs::path sourceDir() {
+    const char* dir = std::getenv("QVL_SOURCE_DIR");
+    return dir ? fs::path(dir) : fs::path("QVL_SOURCE_DIR unset");
+}
+
 fs::path freshFolder(const std::string& tag) {
     const fs::path dir = fs::temp_directory_path() / ("qvl_" + tag + "_" + std::to_string(::getpid()));
     fs::remove_all(dir);

@@ -19,6 +19,9 @@ ProcessResult runShell(const std::string& command);
 // The build folder (QVL_BINARY_DIR, set by ctest) where the programs and data/ are.
 std::filesystem::path binaryDir();
 
+// The checkout the build was made from (QVL_SOURCE_DIR, set by ctest).
+std::filesystem::path sourceDir();
+
 // A fresh empty folder under the temp directory, unique to this process and `tag`.
 std::filesystem::path freshFolder(const std::string& tag);
 

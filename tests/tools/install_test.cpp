@@ -6,7 +6,6 @@
 // its AppStream metadata validates and lists the changelog's releases.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -75,9 +74,7 @@ TEST(Install, TheSoftwareCentresMetadataValidatesAndListsTheChangelogsReleases) 
         for (const char* severity : {"E: ", "W: "}) EXPECT_EQ(r.out.find(severity), std::string::npos) << r.out;
     }
 
-    const char* source = std::getenv("QVL_SOURCE_DIR");
-    ASSERT_NE(source, nullptr);
-    const std::string changelog = readFile(fs::path(source) / "tools/release/changelog");
+    const std::string changelog = readFile(sourceDir() / "tools/release/changelog");
     const std::string metainfo = readFile(file);
     std::size_t last = 0;
     for (std::size_t at = 0; (at = changelog.find("taluvine (", at)) != std::string::npos; ++at) {

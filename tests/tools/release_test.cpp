@@ -3,7 +3,6 @@
 // changelog (cmake/metainfo.cmake).
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -13,11 +12,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-fs::path source() {
-    const char* dir = std::getenv("QVL_SOURCE_DIR");  // set by ctest
-    return dir ? fs::path(dir) : fs::path("QVL_SOURCE_DIR unset");
-}
 
 void writeFile(const fs::path& path, const std::string& text) {
     fs::create_directories(path.parent_path());
@@ -40,7 +34,7 @@ const char* const kTwoReleases =
     " -- Quorvel <taluvine@quorvel.invalid>  Mon, 07 Dec 2026 18:00:00 +0000\n";
 
 TEST(ReleaseDate, IsTheCallersThenTheLastCommitsThenTheChangelogsNeverTheClock) {
-    const std::string script = "'" + (source() / "tools/release/source_date_epoch.sh").string() + "' ";
+    const std::string script = "'" + (sourceDir() / "tools/release/source_date_epoch.sh").string() + "' ";
     const fs::path dir = freshFolder("release_date");
     writeFile(dir / "tools/release/changelog", kTwoReleases);
 
@@ -77,8 +71,8 @@ TEST(ReleaseDate, IsTheCallersThenTheLastCommitsThenTheChangelogsNeverTheClock) 
 ProcessResult writeMetainfo(const fs::path& dir, const std::string& changelog) {
     writeFile(dir / "changelog", changelog);
     return runShell("cmake -DCHANGELOG='" + (dir / "changelog").string() + "' -DTEMPLATE='" +
-                    (source() / "tools/install/taluvine.metainfo.xml.in").string() + "' -DOUTPUT='" +
-                    (dir / "out.xml").string() + "' -P '" + (source() / "cmake/metainfo.cmake").string() + "'");
+                    (sourceDir() / "tools/install/taluvine.metainfo.xml.in").string() + "' -DOUTPUT='" +
+                    (dir / "out.xml").string() + "' -P '" + (sourceDir() / "cmake/metainfo.cmake").string() + "'");
 }
 
 TEST(Metainfo, EveryChangelogEntryIsAReleaseNewestFirstWithItsPointsAsXml) {

@@ -34,32 +34,33 @@ int displayLost(Display*) {
     std::exit(3);
 }
 
-// The parent of process `pid`, or 0 when it cannot be read (the process has ended).
-pid_t parentOf(pid_t pid) {
+struct ProcessState {
+    char state = 0;  // 0 when the process is gone
+    pid_t parent = 0;
+};
+
+// From /proc/PID/stat, "pid (command) state ppid ...": the command may hold spaces and parentheses.
+ProcessState stateOf(pid_t pid) {
     std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
     std::string line;
-    if (!std::getline(stat, line)) return 0;
-    // "pid (command) state ppid ...": the command may hold spaces and parentheses.
-    const std::size_t close = line.rfind(')');
-    if (close == std::string::npos) return 0;
+    ProcessState process;
+    const std::size_t close = std::getline(stat, line) ? line.rfind(')') : std::string::npos;
+    if (close == std::string::npos) return process;
     std::istringstream rest(line.substr(close + 1));
-    std::string state;
     long parent = 0;
-    rest >> state >> parent;
-    return static_cast<pid_t>(parent);
+    rest >> process.state >> parent;
+    process.parent = static_cast<pid_t>(parent);
+    return process;
 }
 
 // Running: neither gone nor a zombie, which its shell has not waited for yet.
 bool running(pid_t pid) {
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string line;
-    if (!std::getline(stat, line)) return false;
-    const std::size_t close = line.rfind(')');
-    return close != std::string::npos && line.size() > close + 2 && line[close + 2] != 'Z';
+    const char state = stateOf(pid).state;
+    return state != 0 && state != 'Z';
 }
 
 bool startedBy(pid_t pid, pid_t ancestor) {
-    for (int depth = 0; pid > 1 && depth < 64; ++depth, pid = parentOf(pid))
+    for (int depth = 0; pid > 1 && depth < 64; ++depth, pid = stateOf(pid).parent)
         if (pid == ancestor) return true;
     return false;
 }

@@ -20,8 +20,8 @@
 #include <vector>
 
 #include "scenes/data_files.h"
-#include "tools/assetgen/asset_list.h"
-#include "tools/assetgen/content_style.h"
+#include "content/asset_list.h"
+#include "content/content_style.h"
 
 namespace Quorvel::Assets {
 namespace {

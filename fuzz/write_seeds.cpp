@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "fuzz/picture_seeds.h"
-#include "tools/assetgen/vorbis_writer.h"
+#include "content/vorbis_writer.h"
 
 namespace fs = std::filesystem;
 

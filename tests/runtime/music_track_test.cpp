@@ -12,7 +12,7 @@
 
 #include "runtime/music_track.h"
 #include "runtime/vorbis_decode.h"
-#include "tools/assetgen/vorbis_writer.h"
+#include "content/vorbis_writer.h"
 
 using namespace Quorvel;
 namespace fs = std::filesystem;

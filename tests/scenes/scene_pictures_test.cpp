@@ -15,7 +15,7 @@
 
 #include "scenes/data_files.h"
 #include "tests/support/data_picture.h"
-#include "tools/assetgen/asset_list.h"
+#include "content/asset_list.h"
 
 using namespace Quorvel;
 

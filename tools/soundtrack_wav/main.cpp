@@ -6,7 +6,7 @@
 #include <iostream>
 
 #include "synth/soundtrack.h"
-#include "tools/assetgen/vorbis_writer.h"
+#include "content/vorbis_writer.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

@@ -2,7 +2,7 @@
 // the scene's other pictures by writeFacePictures. Each returns the same pixels on every call.
 #pragma once
 
-#include "tools/assetgen/picture.h"
+#include "content/picture.h"
 
 namespace Quorvel::Assets {
 

@@ -7,8 +7,8 @@
 #include <iostream>
 #include <stdexcept>
 
-#include "tools/assetgen/asset_list.h"
-#include "tools/assetgen/desktop_icon.h"
+#include "content/asset_list.h"
+#include "content/desktop_icon.h"
 
 int main(int argc, char** argv) {
     using namespace Quorvel::Assets;

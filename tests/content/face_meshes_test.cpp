@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "tools/assetgen/face_head.h"
-#include "tools/assetgen/face_meshes.h"
+#include "content/face_head.h"
+#include "content/face_meshes.h"
 
 using namespace Quorvel::Assets;
 

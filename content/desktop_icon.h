@@ -5,7 +5,7 @@
 //   writePng("taluvine.png", desktopIcon(256));
 #pragma once
 
-#include "tools/assetgen/picture.h"
+#include "content/picture.h"
 
 namespace Quorvel::Assets {
 

@@ -2,14 +2,14 @@
 // this file adds what sits around it and writes the files. The modules keep clear of all
 // three faces, not only the first, because they stay still while the face changes under them.
 #include "scenes/data_files.h"
-#include "tools/assetgen/content_style.h"
-#include "tools/assetgen/face_meshes.h"
+#include "content/content_style.h"
+#include "content/face_meshes.h"
 
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
-#include "tools/assetgen/face_head.h"
+#include "content/face_head.h"
 
 namespace Quorvel::Assets {
 namespace {

@@ -1,4 +1,4 @@
-#include "tools/assetgen/asset_list.h"
+#include "content/asset_list.h"
 
 namespace Quorvel::Assets {
 

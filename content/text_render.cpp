@@ -1,4 +1,4 @@
-#include "tools/assetgen/text_render.h"
+#include "content/text_render.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H

@@ -7,8 +7,8 @@
 #include "runtime/music_file.h"
 #include "scenes/data_files.h"
 #include "synth/soundtrack.h"
-#include "tools/assetgen/asset_list.h"
-#include "tools/assetgen/vorbis_writer.h"
+#include "content/asset_list.h"
+#include "content/vorbis_writer.h"
 
 namespace Quorvel::Assets {
 

@@ -2,8 +2,8 @@
 // placed by the proportions a face is read by: eyes halfway between crown and chin and one eye
 // width apart, the nose ending halfway from the eyes to the chin, the mouth a third of the way
 // from the nose to the chin, the ears from the brow down to the nose's tip.
-#include "tools/assetgen/content_style.h"
-#include "tools/assetgen/face_head.h"
+#include "content/content_style.h"
+#include "content/face_head.h"
 
 #include <algorithm>
 #include <cmath>

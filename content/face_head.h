@@ -9,7 +9,7 @@
 //   Vec3 p = headPoint(shape, headRay(0.0f, 0.5f));  // on the surface, at the face's front
 #pragma once
 
-#include "tools/assetgen/mesh_builder.h"
+#include "content/mesh_builder.h"
 
 namespace Quorvel::Assets {
 

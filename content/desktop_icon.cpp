@@ -1,10 +1,10 @@
-#include "tools/assetgen/desktop_icon.h"
+#include "content/desktop_icon.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "tools/assetgen/content_style.h"
-#include "tools/assetgen/text_render.h"
+#include "content/content_style.h"
+#include "content/text_render.h"
 
 namespace Quorvel::Assets {
 

@@ -1,4 +1,4 @@
-#include "tools/assetgen/mesh_builder.h"
+#include "content/mesh_builder.h"
 
 #include <cstdio>
 #include <fstream>

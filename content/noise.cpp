@@ -1,4 +1,4 @@
-#include "tools/assetgen/noise.h"
+#include "content/noise.h"
 
 #include <cmath>
 

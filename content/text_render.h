@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "tools/assetgen/picture.h"
+#include "content/picture.h"
 
 namespace Quorvel::Assets {
 

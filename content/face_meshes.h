@@ -10,7 +10,7 @@
 
 #include <string>
 
-#include "tools/assetgen/mesh_builder.h"
+#include "content/mesh_builder.h"
 
 namespace Quorvel::Assets {
 

@@ -1,12 +1,12 @@
 // The face's own textures: the skin's fine relief as a normal map, the light probe that shades
 // the head, and the eyes. The conventions the shader relies on are in face_surface_pictures.h.
-#include "tools/assetgen/content_style.h"
-#include "tools/assetgen/face_surface_pictures.h"
+#include "content/content_style.h"
+#include "content/face_surface_pictures.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "tools/assetgen/noise.h"
+#include "content/noise.h"
 
 namespace Quorvel::Assets {
 namespace {

@@ -1,4 +1,4 @@
-#include "tools/assetgen/vorbis_writer.h"
+#include "content/vorbis_writer.h"
 
 #include <vorbis/vorbisenc.h>
 

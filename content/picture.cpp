@@ -1,4 +1,4 @@
-#include "tools/assetgen/picture.h"
+#include "content/picture.h"
 
 #include <lodepng.h>
 

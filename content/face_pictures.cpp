@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "scenes/data_files.h"
-#include "tools/assetgen/asset_list.h"
-#include "tools/assetgen/content_style.h"
-#include "tools/assetgen/face_surface_pictures.h"
-#include "tools/assetgen/noise.h"
-#include "tools/assetgen/picture.h"
-#include "tools/assetgen/text_render.h"
+#include "content/asset_list.h"
+#include "content/content_style.h"
+#include "content/face_surface_pictures.h"
+#include "content/noise.h"
+#include "content/picture.h"
+#include "content/text_render.h"
 
 namespace Quorvel::Assets {
 namespace {

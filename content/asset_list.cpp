@@ -12,6 +12,7 @@ const std::vector<AssetFamily>& assetFamilies() {
         {"tube", writeTubeContent},
         {"face_meshes", writeFaceMeshes},
         {"face_pictures", writeFacePictures},
+        {"face_effects", writeFaceEffects},
     };
     return families;
 }

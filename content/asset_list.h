@@ -25,5 +25,6 @@ void writeWaveContent(const std::string& dataDir);     // skydome.obj, wave_skyd
 void writeTubeContent(const std::string& dataDir);     // inside_tube.obj, blood_cell.obj, greet*.png
 void writeFaceMeshes(const std::string& dataDir);      // face.obj, face2.obj, face3.obj, eyes.obj, modules.obj, tube.obj
 void writeFacePictures(const std::string& dataDir);    // credits.png, face_bg.png, face_normal.png, face_lightprobe.png, face_eyes.png
+void writeFaceEffects(const std::string& dataDir);     // face_motes.obj, face_wipe_*.obj, face_credits_box.obj
 
 }  // namespace Quorvel::Assets

@@ -296,54 +296,6 @@ MeshBuilder tube() {
     return pipe([&](float t) { return throughPoints(points, t); }, 0.07f, 480, 10);
 }
 
-// A deterministic scatter in [0, 1) for the motes.
-float scatter(int i, int salt) {
-    const float x = std::sin(float(i) * 12.9898f + float(salt) * 78.233f) * 43758.5453f;
-    return x - std::floor(x);
-}
-
-// The timed effects that ride in the cable's mesh (face_tube.vert reads them), in the scene's
-// frame: motes, the credits' mask and its glowing front, and the closing fade.
-MeshBuilder timedEffects() {
-    MeshBuilder mesh;
-    auto quad = [&](std::array<Vec3, 4> at, std::array<Vec3, 4> normals, float kind, std::array<float, 4> t) {
-        const int first = int(mesh.positions.size());
-        for (int k = 0; k < 4; ++k) {
-            mesh.vertex(at[size_t(k)], kind, t[size_t(k)]);
-            mesh.normals.back() = normals[size_t(k)];
-        }
-        mesh.quad(first, first + 1, first + 2, first + 3);
-    };
-    const std::array<Vec3, 4> corners = {Vec3{-1.0f, -1.0f, 0.0f}, {1.0f, -1.0f, 0.0f}, {1.0f, 1.0f, 0.0f}, {-1.0f, 1.0f, 0.0f}};
-    for (int i = 0; i < 180; ++i) {
-        const Vec3 centre{-3.4f + 6.8f * scatter(i, 1), -6.0f + 12.0f * scatter(i, 2), -9.5f + 13.0f * scatter(i, 3)};
-        const float size = 0.025f + 0.04f * scatter(i, 4) * scatter(i, 4);
-        std::array<Vec3, 4> normals = corners;
-        for (Vec3& n : normals) n.z = size;
-        quad({centre, centre, centre, centre}, normals, 4.0f, {scatter(i, 5), scatter(i, 5), scatter(i, 5), scatter(i, 5)});
-    }
-    // The mask and the front stand between the first camera and the credits; their moving
-    // edge's y is set by the shader.
-    const float x = 0.7f, low = -6.5f, high = -2.8f, far = 4.6f;
-    const Vec3 facing{1.0f, 0.0f, 0.0f};
-    quad({Vec3{x, 0.0f, low}, {x, far, low}, {x, far, high}, {x, 0.0f, high}}, {facing, facing, facing, facing}, 2.0f,
-         {0.0f, 1.0f, 1.0f, 0.0f});
-    quad({Vec3{x, 0.0f, low + 0.2f}, {x, 0.0f, low + 0.2f}, {x, 0.0f, high - 0.2f}, {x, 0.0f, high - 0.2f}},
-         {facing, facing, facing, facing}, 3.0f, {0.0f, 1.0f, 1.0f, 0.0f});
-    quad({Vec3{}, {}, {}, {}}, corners, 5.0f, {0.0f, 0.0f, 0.0f, 0.0f});
-    // A closed box around where the credits hang once open: the second camera sees them only
-    // edge-on, and the box's near faces hide them from it at the cost of their own small area.
-    const Vec3 lo{-1.35f, -0.15f, -6.1f}, hi{0.05f, 3.15f, -3.2f};
-    auto corner = [&](int i) { return Vec3{i & 1 ? hi.x : lo.x, i & 2 ? hi.y : lo.y, i & 4 ? hi.z : lo.z}; };
-    const int sides[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4}, {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
-    for (const auto& side : sides) {
-        const std::array<Vec3, 4> at = {corner(side[0]), corner(side[1]), corner(side[2]), corner(side[3])};
-        const Vec3 n = normalised(cross(at[1] - at[0], at[2] - at[0]));
-        quad(at, {n, n, n, n}, 6.0f, {0.0f, 0.0f, 0.0f, 0.0f});
-    }
-    return mesh;
-}
-
 }  // namespace
 
 Vec3 groupOrientation(Vec3 p) {
@@ -365,7 +317,6 @@ FaceMeshes buildFaceMeshes() {
     // not matter, and the first camera just sees the group enter a little later.
     for (MeshBuilder* mesh : {&m.face, &m.face2, &m.face3, &m.eyes, &m.modules, &m.tube})
         mesh->transform(sceneOf, groupOrientation);
-    m.tube.append(timedEffects());
     return m;
 }
 

@@ -47,6 +47,11 @@ constexpr const char* kCable = "data/tube.obj";
 constexpr const char* kFaceNormals = "data/face_normal.png";
 constexpr const char* kLightProbe = "data/face_lightprobe.png";
 constexpr const char* kEyesPicture = "data/face_eyes.png";
+// The face scene's timed effects, each drawn on its own (content/face_effects.h).
+constexpr const char* kFaceMotes = "data/face_motes.obj";
+constexpr const char* kWipeMask = "data/face_wipe_mask.obj";
+constexpr const char* kWipeFront = "data/face_wipe_front.obj";
+constexpr const char* kCreditsBox = "data/face_credits_box.obj";
 
 // `path` (one of the names above) inside another data folder: "build/data" + "/logo_logo.png".
 inline std::string inDataFolder(const std::string& dataDir, const char* path) {

@@ -7,13 +7,16 @@
 #include "engine/scene_helpers.h"
 #include "engine/scene_setup.h"
 #include "scenes/data_files.h"
-#include "scenes/face_timing.h"
+#include "scenes/face_effect_layout.h"
 
 namespace Quorvel::Ostrel {
 
 FaceScene::FaceScene(std::int32_t width, std::int32_t height) : Scene(width, height, 134.0, 170.0, 0.0) {}
 
 FaceScene::~FaceScene() {
+    releaseInOrder(wipeProgram, wipeFragmentShader, wipeVertexShader, motesProgram, motesFragmentShader,
+                   motesVertexShader);
+    releaseInOrder(creditsBoxMesh, wipeFrontMesh, wipeMaskMesh, motesMesh);
     releaseInOrder(tubeProgram, modulesProgram, eyesProgram, faceProgram);
     releaseInOrder(tubeFragmentShader, tubeVertexShader, modulesFragmentShader, modulesVertexShader, eyesFragmentShader,
                    eyesVertexShader, faceFragmentShader, faceVertexShader);
@@ -50,7 +53,16 @@ void FaceScene::load() {
     buildProgram("data/face_modules.vert", "data/face_modules.frag", modulesVertexShader, modulesFragmentShader,
                  modulesProgram, {{"lightNormal", &modulesLightLocation}});
     buildProgram("data/face_tube.vert", "data/face_tube.frag", tubeVertexShader, tubeFragmentShader, tubeProgram,
-                 {{"lightNormal", &tubeLightLocation}, {"t", &tubeTLocation}, {"tex", &tubeTexLocation}});
+                 {{"lightNormal", &tubeLightLocation}, {"t", &tubeTLocation}, {"tex", &tubeTexLocation},
+                  {"beat", &tubeBeatLocation}});
+    motesMesh = new Mesh(DataFiles::kFaceMotes);
+    wipeMaskMesh = new Mesh(DataFiles::kWipeMask);
+    wipeFrontMesh = new Mesh(DataFiles::kWipeFront);
+    creditsBoxMesh = new Mesh(DataFiles::kCreditsBox);
+    buildProgram("data/face_motes.vert", "data/face_motes.frag", motesVertexShader, motesFragmentShader, motesProgram,
+                 {{"drift", &motesDriftLocation}, {"band", &motesBandLocation}, {"glow", &motesGlowLocation}});
+    buildProgram("data/face_wipe.vert", "data/face_wipe.frag", wipeVertexShader, wipeFragmentShader, wipeProgram,
+                 {{"front", &wipeFrontLocation}, {"glow", &wipeGlowLocation}});
     loaded = true;
 }
 
@@ -66,12 +78,17 @@ void FaceScene::render(double time) {
     glActiveTexture(GL_TEXTURE0);
 
     const FacePhase phase = facePhase(time - (startTime + timeOffset));
+    const FaceEffects effects = faceEffects(time, phase.d);
     drawBackground(phase.second, phase.d);
     placeCamera(phase.second, phase.d);
     morph(phase.d);
-    drawGroup(phase.d);
+    drawGroup(phase.d, effects);
+    drawMotes(effects);
+    drawCreditsMasks(effects);
     drawCredits(phase.d);
     resetFlatState();
+    // Over everything, the credits included, so the picture goes black whatever is in view.
+    drawFade(effects.fade);
 }
 
 void FaceScene::drawBackground(bool second, double d) {
@@ -128,7 +145,7 @@ void FaceScene::morph(double d) {
               faceMesh->quadPositions.data());
 }
 
-void FaceScene::drawGroup(double d) {
+void FaceScene::drawGroup(double d, const FaceEffects& effects) {
     glEnable(GL_CULL_FACE);
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);
@@ -165,8 +182,40 @@ void FaceScene::drawGroup(double d) {
     glUniform3f(tubeLightLocation, 0.0f, 0.5f, 1.0f);
     glUniform1f(tubeTLocation, float(d));
     glUniform1i(tubeTexLocation, 0);
+    glUniform1f(tubeBeatLocation, effects.beat);
     tubeMesh->draw();
     glUseProgram(0);
+}
+
+// In the group's 3D state, after the cable: the motes write depth where they show, as the
+// group's parts do.
+void FaceScene::drawMotes(const FaceEffects& effects) {
+    glUseProgram(motesProgram->name);
+    glUniform1f(motesDriftLocation, effects.drift);
+    glUniform1f(motesBandLocation, FaceEffectLayout::kMoteBand);
+    glUniform1f(motesGlowLocation, effects.moteGlow);
+    motesMesh->draw();
+    glUseProgram(0);
+}
+
+// Depth-only shapes in front of the credits, drawn before them: the first camera's mask with
+// its glowing front while the wipe runs, the second camera's box in phase B.
+void FaceScene::drawCreditsMasks(const FaceEffects& effects) {
+    if (effects.maskInForce) {
+        glUseProgram(wipeProgram->name);
+        glUniform1f(wipeFrontLocation, effects.wipeFront);
+        glUniform1f(wipeGlowLocation, effects.wipeGlow);
+        glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+        wipeMaskMesh->draw();
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        wipeFrontMesh->draw();
+        glUseProgram(0);
+    }
+    if (effects.boxInForce) {
+        glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+        creditsBoxMesh->draw();
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    }
 }
 
 void FaceScene::drawCredits(double d) {
@@ -180,6 +229,20 @@ void FaceScene::drawCredits(double d) {
     glScalef(2.0f, 1.7f, 1.0f);
     creditsTexture->drawPixelQuad(1080);
     glPopMatrix();
+}
+
+// A black quad over the whole picture with the frame loop's blending, in the flat state the
+// scene ends in (identity matrices, no depth test); nothing while the fade has not begun.
+void FaceScene::drawFade(float opacity) {
+    if (opacity <= 0.0f) return;
+    glColor4f(0.0f, 0.0f, 0.0f, opacity);
+    glBegin(GL_QUADS);
+    glVertex2f(-1.0f, -1.0f);
+    glVertex2f(1.0f, -1.0f);
+    glVertex2f(1.0f, 1.0f);
+    glVertex2f(-1.0f, 1.0f);
+    glEnd();
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
 }
 
 }  // namespace Quorvel::Ostrel

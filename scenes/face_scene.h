@@ -18,6 +18,7 @@
 #include "engine/program_build.h"
 #include "engine/texture.h"
 #include "runtime/scene.h"
+#include "scenes/face_timing.h"
 
 namespace Quorvel::Ostrel {
 
@@ -34,7 +35,8 @@ public:
     // arrays differ in length are morphed only over the shortest; that is said once on
     // standard error.
     void load() override;
-    // Draws background, modules, face, eyes, cable and credits for demo time `time`.
+    // Draws background, modules, face, eyes, cable, motes, the credits with their masks, and
+    // last the closing fade over the whole picture, for demo time `time`.
     void render(double time) override;
 
     Texture* creditsTexture = nullptr;     // "data/credits.png", clamped
@@ -66,6 +68,22 @@ public:
     Shader* tubeFragmentShader = nullptr;
     ShaderProgram* tubeProgram = nullptr;
     GLint tubeLightLocation = -1, tubeTLocation = -1, tubeTexLocation = -1;
+    GLint tubeBeatLocation = -1;           // "beat": the cable's pulses run on the music's beat
+
+    // The finale's timed effects, each its own draw: timed by faceEffects() in face_timing.h,
+    // placed by face_effect_layout.h.
+    Mesh* motesMesh = nullptr;             // "data/face_motes.obj"
+    Mesh* wipeMaskMesh = nullptr;          // "data/face_wipe_mask.obj": depth only
+    Mesh* wipeFrontMesh = nullptr;         // "data/face_wipe_front.obj"
+    Mesh* creditsBoxMesh = nullptr;        // "data/face_credits_box.obj": depth only
+    Shader* motesVertexShader = nullptr;
+    Shader* motesFragmentShader = nullptr;
+    ShaderProgram* motesProgram = nullptr;
+    GLint motesDriftLocation = -1, motesBandLocation = -1, motesGlowLocation = -1;
+    Shader* wipeVertexShader = nullptr;
+    Shader* wipeFragmentShader = nullptr;
+    ShaderProgram* wipeProgram = nullptr;
+    GLint wipeFrontLocation = -1, wipeGlowLocation = -1;
 
     // Position floats the morph covers: the shortest of the four face meshes.
     std::size_t morphedFloats = 0;
@@ -74,8 +92,11 @@ private:
     void drawBackground(bool second, double d);
     void placeCamera(bool second, double d);
     void morph(double d);
-    void drawGroup(double d);
+    void drawGroup(double d, const FaceEffects& effects);
+    void drawMotes(const FaceEffects& effects);
+    void drawCreditsMasks(const FaceEffects& effects);
     void drawCredits(double d);
+    void drawFade(float opacity);
 };
 
 }  // namespace Quorvel::Ostrel

@@ -1,9 +1,12 @@
 // The face scene's clock and morph: which phase a time falls in and its local time, the second
 // camera's tilt, the face light, the credits' swing, the background's texture coordinates, the
-// two morph weights and the morph itself. Pure functions: no GL, no clock.
+// two morph weights and the morph itself, and the timed effects of the finale (the beat, the
+// credits' wipe, the masks in force, the fade), which the shaders get as uniforms. Pure
+// functions: no GL, no clock.
 //
 //   FacePhase phase = facePhase(time - 134.0);
 //   morphFace(base, second, third, count, morphWeight(phase.d), snapWeight(phase.d), face);
+//   const FaceEffects effects = faceEffects(time, phase.d);  // if (effects.fade > 0) draw the black quad
 #pragma once
 
 #include <array>
@@ -41,5 +44,39 @@ float snapWeight(double d);
 // formed in double and stored in single precision.
 void morphFace(const float* base, const float* second, const float* third, std::size_t count, float m, float snap,
                float* face);
+
+// Where the music's beat is (130 BPM from demo time 0): 0 on a beat, rising to just under 1
+// before the next. From demo time, not local time: the local time jumps a second at the cut.
+float beatPhase(double time);
+// The motes' glow on the beat: 1 on it, settling towards 0.55 before the next.
+float moteBeatGlow(double time);
+
+// The credits' mask (and its front) stand in front of the closed credits until d = 5, by when
+// the wipe has long swept it away; never in phase B.
+bool creditsMaskInForce(double d);
+// The wipe's front, in group y: at the mast until d = 3.1, then easing out past the credits'
+// far edge by d = 4.5 (137.1 to 138.5 s), so the credits are revealed from the mast outwards.
+float wipeFront(double d);
+// The front's glow: up over d 3.0 to 3.3, down over 4.2 to 4.6.
+float wipeGlow(double d);
+// The second camera's depth box around the credits: in force for the whole of phase B.
+bool creditsBoxInForce(double d);
+// Opacity of the closing black: 0 until d = 33.3 (166.3 s), easing to 1 at d = 36.85 (169.85 s)
+// with the music's fade, and black after.
+float fadeOpacity(double d);
+
+// Everything timed that one frame's effects need, for demo time `time` and its local time `d`
+// (both: the beat follows the one, the effects the other).
+struct FaceEffects {
+    float beat;           // beatPhase: the cable's pulses run from it
+    float moteGlow;       // moteBeatGlow, dimmed with the fade
+    float drift;          // seconds the motes have drifted: the local time
+    bool maskInForce;     // the credits' mask and its front are drawn
+    float wipeFront;      // group y of the front
+    float wipeGlow;       // brightness of the front
+    bool boxInForce;      // the second camera's box is drawn
+    float fade;           // opacity of the black over the whole picture
+};
+FaceEffects faceEffects(double time, double d);
 
 }  // namespace Quorvel::Ostrel

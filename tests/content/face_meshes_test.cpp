@@ -168,13 +168,7 @@ TEST(FaceMeshes, ModulesAndCableStayOffTheFace) {
     EXPECT_LT(start.z, 0.0f);
     EXPECT_LT(end.z, -9.0f);
     EXPECT_LT(std::abs(end.x) + std::abs(end.y), 1.0f);
-    // Every effect is whole: quads of four vertices of one kind.
-    int effects = 0;
-    for (const auto& q : tube.quads) {
-        const float kind = tube.texCoords[size_t(q[0])][0];
-        if (kind < 1.5f) continue;
-        ++effects;
-        for (int k = 1; k < 4; ++k) EXPECT_EQ(tube.texCoords[size_t(q[size_t(k)])][0], kind);
-    }
-    EXPECT_GT(effects, 100);
+    // The cable is only the cable: its texture s stays along it, the effects have meshes of
+    // their own (face_effects_test.cpp).
+    for (const auto& st : tube.texCoords) ASSERT_TRUE(st[0] >= 0.0f && st[0] <= 1.0f) << st[0];
 }

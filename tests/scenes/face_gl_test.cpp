@@ -266,3 +266,111 @@ TEST_F(FaceGl, UnequalFaceMeshesMorphOnlyAsFarAsTheShortest) {
     unloaded.render(166.2);
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
+
+namespace {
+
+void clearMesh(Mesh* mesh) {
+    mesh->quadPositions.clear();
+    mesh->trianglePositions.clear();
+}
+
+// A picture of one opaque colour.
+std::vector<std::uint8_t> plainPicture(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+    std::vector<std::uint8_t> rgba(size_t(64) * 64 * 4, 255);
+    for (size_t i = 0; i < rgba.size(); i += 4) rgba[i] = r, rgba[i + 1] = g, rgba[i + 2] = b;
+    return rgba;
+}
+
+// Brightest channel of each pixel, lowest and highest over the frame.
+std::pair<int, int> channelRange(const std::vector<std::uint8_t>& frame) {
+    int low = 255, high = 0;
+    for (size_t i = 0; i + 3 < frame.size(); i += 4) {
+        const int v = std::max({frame[i], frame[i + 1], frame[i + 2]});
+        low = std::min(low, v);
+        high = std::max(high, v);
+    }
+    return {low, high};
+}
+
+// Brightness summed over the frame.
+double lightIn(const std::vector<std::uint8_t>& frame) { return brightness(frame).mean * double(frame.size() / 4); }
+
+}  // namespace
+
+// Nothing of the group but a white background and opaque red credits with no box to hide
+// them: the fade darkens the whole picture evenly, the credits wherever they show included,
+// and depends on no mesh of the scene.
+TEST_F(FaceGl, TheFadeCoversTheWholePictureCreditsIncluded) {
+    REQUIRE_GL(gl);
+    ScratchData data;
+    data.writePng(DataFiles::kFaceBackground, plainPicture(255, 255, 255), 64, 64);
+    data.writePng(DataFiles::kCredits, plainPicture(255, 0, 0), 64, 64);
+    data.enter();
+    FaceScene face(kWidth, kHeight);
+    face.load();
+    data.leave();
+    for (Mesh* mesh : {face.faceMesh, face.eyesMesh, face.modulesMesh, face.tubeMesh, face.motesMesh,
+                       face.wipeMaskMesh, face.wipeFrontMesh, face.creditsBoxMesh})
+        clearMesh(mesh);
+    // Before the fade the picture is untouched.
+    EXPECT_EQ(channelRange(frameAt(face, 166.2)), std::make_pair(255, 255));
+    // At 168 s the fade is 0.468 of the way to black: 255 * 0.532 = 135.6 everywhere.
+    const auto [low, high] = channelRange(frameAt(face, 168.0));
+    EXPECT_GE(low, 133);
+    EXPECT_LE(high, 138);
+    EXPECT_EQ(channelRange(frameAt(face, 169.9)), std::make_pair(0, 0));
+    GLfloat colour[4];
+    glGetFloatv(GL_CURRENT_COLOR, colour);
+    EXPECT_EQ(colour[3], 1.0f) << "the fade's colour is left behind";
+}
+
+// The motes alone over a black background: brighter on the music's beat than just before it,
+// in both phases (beats 312 at 144 s and 347 at 2082 / 13 s of demo time).
+TEST_F(FaceGl, MotesPulseOnTheBeatInBothPhases) {
+    REQUIRE_GL(gl);
+    ScratchData data;
+    data.writePng(DataFiles::kFaceBackground, plainPicture(0, 0, 0), 64, 64);
+    data.writePng(DataFiles::kCredits, std::vector<std::uint8_t>(size_t(64) * 64 * 4, 0), 64, 64);
+    data.enter();
+    FaceScene face(kWidth, kHeight);
+    face.load();
+    data.leave();
+    ASSERT_GT(face.motesMesh->quadPositions.size(), 0u) << "is data/ built (qvl_data)?";
+    for (Mesh* mesh : {face.faceMesh, face.eyesMesh, face.modulesMesh, face.tubeMesh}) clearMesh(mesh);
+    for (double beat : {144.0, 2082.0 / 13.0}) {
+        const double on = lightIn(frameAt(face, beat)), before = lightIn(frameAt(face, beat - 0.05));
+        EXPECT_GT(on, 2000.0) << "motes in view at " << beat;
+        EXPECT_GT(on, before * 1.4) << "at " << beat;
+    }
+}
+
+// The wipe's mask hides the part of the opening credits the front has not reached yet, its
+// front glows while it moves, and neither is drawn once the wipe is over.
+TEST_F(FaceGl, TheWipeRevealsTheCreditsFromTheMastAndThenGoes) {
+    REQUIRE_GL(gl);
+    FaceScene face(kWidth, kHeight);
+    face.load();
+    ASSERT_GT(face.wipeMaskMesh->quadPositions.size(), 0u) << "is data/ built (qvl_data)?";
+    Mesh mask = *face.wipeMaskMesh, front = *face.wipeFrontMesh;
+    auto withoutWipe = [&](double time) {
+        clearMesh(face.wipeMaskMesh);
+        clearMesh(face.wipeFrontMesh);
+        const std::vector<std::uint8_t> frame = frameAt(face, time);
+        *face.wipeMaskMesh = mask;
+        *face.wipeFrontMesh = front;
+        return frame;
+    };
+    auto withoutFront = [&](double time) {
+        clearMesh(face.wipeFrontMesh);
+        const std::vector<std::uint8_t> frame = frameAt(face, time);
+        *face.wipeFrontMesh = front;
+        return frame;
+    };
+    // Half way through, the mask still hides a good part of the credits.
+    EXPECT_GT(changedPixels(frameAt(face, 137.6), withoutWipe(137.6)), kWidth * kHeight / 200);
+    // The front's line, a pixel or so wide, brightens most rows of the picture.
+    EXPECT_GT(changedPixels(frameAt(face, 137.8), withoutFront(137.8)), kHeight / 2) << "the front glows";
+    EXPECT_EQ(changedPixels(frameAt(face, 137.0), withoutFront(137.0), 0), 0) << "no glow before it moves";
+    EXPECT_EQ(frameAt(face, 139.5), withoutWipe(139.5));
+    EXPECT_EQ(frameAt(face, 160.0), withoutWipe(160.0));
+}

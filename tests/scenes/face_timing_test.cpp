@@ -71,3 +71,70 @@ TEST(FaceTiming, BackgroundScrollsUprightThenMirrors) {
     EXPECT_EQ(second, (Corners{{{0.75f, 0.0f}, {0.0f, 0.0f}, {0.0f, -0.25f}, {0.75f, -0.25f}}}));
     EXPECT_EQ(backgroundCoordinates(true, 35.0, 0.75f, 0.5f), second);
 }
+
+// Beat n of 130 BPM falls at n * 6 / 13 s of demo time: 312 at 144 s, 347 at 2082 / 13 s.
+TEST(FaceEffectsTiming, BeatFollowsTheMusicInBothPhases) {
+    EXPECT_NEAR(beatPhase(144.0), 0.0f, 1e-6f);
+    EXPECT_NEAR(beatPhase(144.0 + 3.0 / 13.0), 0.5f, 1e-5f);
+    EXPECT_NEAR(beatPhase(144.0 - 0.6 / 13.0), 0.9f, 1e-5f);
+    EXPECT_NEAR(moteBeatGlow(144.0), 1.0f, 1e-6f);
+    EXPECT_NEAR(moteBeatGlow(144.0 + 3.0 / 13.0), 0.6109f, 1e-4f);  // 0.55 + 0.45 e^-2
+    // After the cut the local time runs a second ahead; the beat must not.
+    const double onBeat = 2082.0 / 13.0;
+    const FacePhase b = facePhase(onBeat - 134.0);
+    ASSERT_TRUE(b.second);
+    EXPECT_NEAR(faceEffects(onBeat, b.d).beat, 0.0f, 1e-5f);
+    EXPECT_NEAR(faceEffects(onBeat, b.d).moteGlow, 1.0f, 1e-4f);
+    const FacePhase a = facePhase(144.0 - 134.0);
+    EXPECT_NEAR(faceEffects(144.0, a.d).beat, 0.0f, 1e-6f);
+    for (double time = 134.0; time < 170.0; time += 0.0731) {
+        const float phase = beatPhase(time);
+        ASSERT_TRUE(phase >= 0.0f && phase < 1.0f) << time;
+    }
+}
+
+TEST(FaceEffectsTiming, WipeSweepsFromTheMastPastTheCreditsThenGoes) {
+    auto d = [](double time) { return facePhase(time - 134.0).d; };
+    EXPECT_EQ(wipeFront(d(134.0)), -0.55f);
+    EXPECT_EQ(wipeFront(d(137.1)), -0.55f);
+    EXPECT_NEAR(wipeFront(d(137.8)), 1.875f, 1e-5f);  // halfway, eased
+    EXPECT_GT(wipeFront(d(137.3)), -0.55f);
+    EXPECT_LT(wipeFront(d(137.3)), 0.5f);
+    EXPECT_EQ(wipeFront(d(138.5)), 4.3f);
+    EXPECT_EQ(wipeFront(d(139.0)), 4.3f);
+    // The front glows while it moves, dark before and after.
+    EXPECT_EQ(wipeGlow(d(136.9)), 0.0f);
+    EXPECT_NEAR(wipeGlow(d(137.15)), 0.5f, 1e-5f);
+    EXPECT_EQ(wipeGlow(d(137.8)), 1.0f);
+    EXPECT_NEAR(wipeGlow(d(138.4)), 0.5f, 1e-5f);
+    EXPECT_EQ(wipeGlow(d(138.7)), 0.0f);
+    // The mask stands until d = 5, never in phase B; the box only in phase B.
+    EXPECT_TRUE(creditsMaskInForce(d(134.0)));
+    EXPECT_TRUE(creditsMaskInForce(d(139.0)));
+    EXPECT_FALSE(creditsMaskInForce(d(139.1)));
+    EXPECT_FALSE(creditsMaskInForce(d(160.0)));
+    EXPECT_FALSE(creditsBoxInForce(d(134.0)));
+    EXPECT_FALSE(creditsBoxInForce(d(153.99)));
+    EXPECT_TRUE(creditsBoxInForce(d(154.0)));
+    EXPECT_TRUE(creditsBoxInForce(d(169.99)));
+}
+
+TEST(FaceEffectsTiming, FadeToBlackFrom166Point3To169Point85Seconds) {
+    auto d = [](double time) { return facePhase(time - 134.0).d; };
+    EXPECT_EQ(fadeOpacity(d(134.0)), 0.0f);
+    EXPECT_EQ(fadeOpacity(d(153.99)), 0.0f);
+    EXPECT_EQ(fadeOpacity(d(166.2)), 0.0f);
+    EXPECT_NEAR(fadeOpacity(d(166.3)), 0.0f, 1e-6f);
+    EXPECT_GT(fadeOpacity(d(166.4)), 0.0f);
+    EXPECT_NEAR(fadeOpacity(d(168.075)), 0.5f, 1e-5f);
+    EXPECT_NEAR(fadeOpacity(d(168.0)), 0.4684f, 1e-4f);
+    EXPECT_EQ(fadeOpacity(d(169.85)), 1.0f);
+    EXPECT_EQ(fadeOpacity(d(169.99)), 1.0f);
+    // The motes go out with the picture.
+    EXPECT_EQ(faceEffects(169.9, d(169.9)).moteGlow, 0.0f);
+    EXPECT_EQ(faceEffects(169.9, d(169.9)).fade, 1.0f);
+    const FaceEffects early = faceEffects(140.0, d(140.0));
+    EXPECT_EQ(early.fade, 0.0f);
+    EXPECT_FLOAT_EQ(early.drift, 6.0f);
+    EXPECT_FLOAT_EQ(faceEffects(160.0, d(160.0)).drift, 27.0f);
+}

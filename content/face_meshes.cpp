@@ -103,29 +103,10 @@ MeshBuilder skullPlate(float a0, float a1, float w0, float w1) {
     return mesh;
 }
 
-// A torus around the neck's axis at height y, in the neck's own elliptical section.
-MeshBuilder neckRing(float y, float lift, float thickness) {
-    const float axisZ = neckAxisZ(y);
-    MeshBuilder ring = MeshBuilder::surface(
-        64, 12,
-        [&](float u, float v) {
-            const float a = 2.0f * kPi * u, b = 2.0f * kPi * v;
-            const float rx = neckRadiusX + lift + thickness * std::cos(b), rz = neckRadiusZ + lift + thickness * std::cos(b);
-            return Vec3{rx * std::sin(a), y + thickness * std::sin(b), axisZ + rz * std::cos(a)};
-        },
-        true);
-    // The tube's own seam (v = 0 and 1) shares positions but not normals; smooth them together.
-    const int stride = 65;
-    for (int c = 0; c <= 64; ++c) {
-        const size_t first = size_t(c), last = size_t(12 * stride + c);
-        ring.normals[first] = ring.normals[last] = normalised(ring.normals[first] + ring.normals[last]);
-    }
-    return ring;
-}
-
-// A piston on the back of the neck: a barrel at the shoulders, a rod up to a mount on the skull.
+// A piston on the back of the neck: a barrel on the sleeve, a rod up to a mount on the skull.
 MeshBuilder piston(float side) {
-    const Vec3 bottom{0.34f * side, -2.1f, -0.55f}, middle{0.33f * side, -1.25f, -0.6f};
+    const Vec3 bottom{0.3f * side, -2.7f, neckAxisZ(-2.7f) - neckRadiusZ - 0.08f},
+               middle{0.32f * side, -1.5f, -0.62f};
     const Vec3 mount = clearOfAllFaces(headRay(kPi - 0.55f * side, 0.3f), -0.02f);
     MeshBuilder mesh = cylinder(bottom, middle, 0.06f);
     mesh.append(cylinder(middle - Vec3{0.0f, 0.05f, 0.0f}, middle, 0.075f));
@@ -143,9 +124,11 @@ MeshBuilder templePort(float side) {
     return mesh;
 }
 
-MeshBuilder cradle();
-MeshBuilder mast();
+MeshBuilder neckSleeve();
+MeshBuilder shoulders();
 
+// The machinery fixed to the head, in its own frame: plates on the skull, ports at the temples,
+// the sleeve the neck runs into and the pistons from it up to the skull.
 MeshBuilder modules() {
     MeshBuilder mesh;
     // Plates over the back of the skull: a keel row down the middle and one each side.
@@ -158,9 +141,8 @@ MeshBuilder modules() {
         mesh.append(piston(side));
         mesh.append(templePort(side));
     }
-    for (const float y : {-1.3f, -1.45f, -1.6f}) mesh.append(neckRing(y, 0.035f, 0.03f));
-    mesh.append(cradle());
-    mesh.append(mast());
+    mesh.append(neckSleeve());
+    mesh.append(shoulders());
     return mesh;
 }
 
@@ -219,90 +201,123 @@ MeshBuilder pipe(const std::function<Vec3(float)>& path, float radius, int along
     return mesh;
 }
 
-// The mast the group rides on: it stands under the head in the first camera's view (world z
-// is up there), and the credits swing open about its axis, so it also hides them while they
-// are edge-on. Given in the scene's frame; canonicalOf() brings it into the head's.
-constexpr float kMastY = -0.3f, kMastRadius = 0.17f, kMastFoot = -10.5f, kMastTop = -0.7f;
+// The sleeve the neck runs into: an elliptical column round the neck's axis from below the jaw
+// down out of every frame, ringed by collars, so the head ends in machinery rather than a cut.
+constexpr float kSleeveTop = -1.2f, kSleeveFoot = -2.6f, kSleeveGap = 0.035f;
 
-// The cradle: ribs around the back of the skull and neck on a spine, standing clear of every
-// face, with the mast rising to meet the spine.
-MeshBuilder cradle() {
-    MeshBuilder mesh;
-    // Elliptical, and only over the back: seen from the front they stay inside the head's
-    // outline instead of standing out beside the ears.
-    struct Rib {
-        float y, centreZ, halfWidth, depth;
-    };
-    const Rib ribs[] = {{0.42f, -0.1f, 0.86f, 1.1f}, {0.0f, -0.1f, 0.9f, 1.12f},
-                        {-0.95f, neckAxisZ(-0.95f), 0.62f, 0.7f}, {-1.85f, neckAxisZ(-1.85f), 0.6f, 0.66f}};
-    std::vector<Vec3> spine;
-    for (const Rib& rib : ribs) {
-        // Round the neck, narrower: the neck is narrower than the skull.
-        const float spread = rib.y < -0.5f ? 0.24f : 0.3f;
-        const float from = (1.0f - spread) * kPi, to = (1.0f + spread) * kPi;
-        auto arc = [&](float v) {
-            const float a = from + (to - from) * v;
-            return Vec3{rib.halfWidth * std::sin(a), rib.y, rib.centreZ + rib.depth * std::cos(a)};
-        };
-        mesh.append(pipe(arc, 0.045f, 40, 10));
-        for (const float v : {0.0f, 1.0f}) {
-            const Vec3 end = arc(v), along = normalised(arc(v > 0.5f ? 1.0f : 0.0f) - arc(v > 0.5f ? 0.97f : 0.03f));
-            mesh.append(cylinder(end - along * 0.04f, end + along * 0.03f, 0.065f, 16));
-        }
-        spine.push_back(arc(0.5f));
-    }
-    mesh.append(pipe([&](float t) { return throughPoints(spine, t); }, 0.075f, 64, 14));
+Vec3 neckAxis(float y) { return {0.0f, y, neckAxisZ(y)}; }
+
+MeshBuilder ellipticalColumn(float top, float foot, float grow, int around = 48) {
+    MeshBuilder mesh = MeshBuilder::surface(
+        around, 1,
+        [&](float u, float v) {
+            const float a = 2.0f * kPi * u, y = top + (foot - top) * v;
+            return neckAxis(y) + Vec3{(neckRadiusX + grow) * std::sin(a), 0.0f, (neckRadiusZ + grow) * std::cos(a)};
+        },
+        true);
+    faceAwayFrom(mesh, neckAxis(0.5f * (top + foot)));
+    mesh.smoothNormals();
     return mesh;
 }
 
-Vec3 sceneOf(Vec3 canonical) { return groupOrientation(canonical) + Vec3{0.0f, 0.0f, kGroupLift}; }
-Vec3 canonicalOf(Vec3 scene) {
-    const Vec3 p = scene - Vec3{0.0f, 0.0f, kGroupLift};
-    const Vec3 x = groupOrientation({1.0f, 0.0f, 0.0f}), y = groupOrientation({0.0f, 1.0f, 0.0f}),
-               z = groupOrientation({0.0f, 0.0f, 1.0f});
-    return {dot(p, x), dot(p, y), dot(p, z)};
+MeshBuilder neckSleeve() {
+    MeshBuilder mesh = ellipticalColumn(kSleeveTop, kSleeveFoot, kSleeveGap);
+    // A lip at the top where the skin goes in, then collars at a vertebra's spacing.
+    mesh.append(ellipticalColumn(kSleeveTop + 0.02f, kSleeveTop - 0.12f, kSleeveGap + 0.05f));
+    for (float y = kSleeveTop - 0.42f; y > kSleeveFoot + 0.3f; y -= 0.38f)
+        mesh.append(ellipticalColumn(y, y - 0.1f, kSleeveGap + 0.035f));
+    return mesh;
+}
+
+// sign(c) |c|^e: the superellipse's rounded-box profile.
+float powered(float c, float e) { return std::copysign(std::pow(std::abs(c), e), c); }
+
+// The shoulders and chest the sleeve stands on: a rounded box of plates (a superellipsoid) that
+// leaves the picture at the bottom, so the portrait is a bust rather than a head on a stalk.
+// Its front stays behind the chin's line, so the low second camera still sees the face.
+MeshBuilder shoulders() {
+    const Vec3 centre = neckAxis(-3.3f) + Vec3{0.0f, 0.0f, -0.05f}, radii{1.75f, 1.45f, 0.6f};
+    const float e = 2.0f / 2.8f;
+    MeshBuilder mesh = MeshBuilder::surface(
+        64, 32,
+        [&](float u, float v) {
+            const float w = 2.0f * kPi * u, h = kPi * (v - 0.5f);
+            return centre + Vec3{radii.x * powered(std::cos(h), e) * powered(std::sin(w), e), radii.y * powered(std::sin(h), e),
+                                 radii.z * powered(std::cos(h), e) * powered(std::cos(w), e)};
+        },
+        true);
+    faceAwayFrom(mesh, centre);
+    mesh.smoothNormals();
+    return mesh;
+}
+
+// The mast the group rides on: it stands under the head in the first camera's view (world z
+// is up there) and rises into the back of the neck's sleeve, and the credits swing open about
+// its axis, so it also hides them while they are edge-on. In the scene's frame.
+constexpr float kMastY = -0.3f, kMastRadius = 0.17f, kMastFoot = -10.5f;
+
+// Where the sleeve's axis passes over the mast: the mast's top and the coupling's centre.
+Vec3 mastJoint() {
+    float low = kSleeveFoot, high = kSleeveTop;
+    for (int i = 0; i < 40; ++i) {
+        const float mid = 0.5f * (low + high);
+        (sceneOf(neckAxis(mid)).y > kMastY ? high : low) = mid;
+    }
+    const Vec3 joint = sceneOf(neckAxis(0.5f * (low + high)));
+    return {0.0f, kMastY, joint.z};
 }
 
 MeshBuilder mast() {
-    const Vec3 foot = canonicalOf({0.0f, kMastY, kMastFoot}), top = canonicalOf({0.0f, kMastY, kMastTop});
+    const Vec3 top = mastJoint(), foot{0.0f, kMastY, kMastFoot};
     MeshBuilder mesh = cylinder(foot, top, kMastRadius, 24);
-    // Collars along it, so its descent reads as motion, and a knuckle up into the spine.
-    for (float z = kMastFoot + 0.6f; z < kMastTop - 0.3f; z += 1.15f) {
-        const Vec3 a = canonicalOf({0.0f, kMastY, z}), b = canonicalOf({0.0f, kMastY, z + 0.12f});
-        mesh.append(cylinder(a, b, kMastRadius + 0.05f, 24));
-    }
-    const Vec3 spineFoot{0.0f, kMastY, -0.1f - 1.12f};
-    mesh.append(cylinder(top, spineFoot, 0.1f, 16));
+    // Collars along it, so its descent reads as motion, and a coupling where it meets the sleeve.
+    for (float z = kMastFoot + 0.6f; z < top.z - 0.6f; z += 1.15f)
+        mesh.append(cylinder({0.0f, kMastY, z}, {0.0f, kMastY, z + 0.12f}, kMastRadius + 0.05f, 24));
+    mesh.append(cylinder(top - Vec3{0.0f, 0.0f, 0.55f}, top - Vec3{0.0f, 0.0f, 0.3f}, kMastRadius + 0.07f, 24));
     return mesh;
 }
 
-// The cable leaves the back of the neck, runs down the spine and winds down the mast; its
-// pulses of light travel from the head downwards.
+// The cable leaves the back of the skull, runs down the back of the sleeve to the mast's coupling
+// and winds down the mast; its pulses of light travel from the head downwards. In the scene's frame.
 std::vector<Vec3> cablePoints() {
-    std::vector<Vec3> points = {{0.0f, -0.5f, -0.3f}, {0.0f, -0.62f, -0.62f}, {0.12f, -0.75f, -1.0f}};
+    const float behind = neckRadiusZ + kSleeveGap + 0.12f;
+    std::vector<Vec3> points = {sceneOf({0.0f, -0.45f, -0.35f}), sceneOf({0.05f, -0.8f, -0.72f}),
+                                sceneOf(neckAxis(-1.45f) - Vec3{-0.08f, 0.0f, behind}),
+                                sceneOf(neckAxis(-1.9f) - Vec3{-0.14f, 0.0f, behind})};
+    const Vec3 joint = mastJoint();
     const int turns = 5, perTurn = 8;
+    const float r = kMastRadius + 0.09f, from = joint.z - 0.8f, to = kMastFoot + 0.3f;
     for (int k = 0; k <= turns * perTurn; ++k) {
         const float f = float(k) / float(turns * perTurn);
         const float a = 2.0f * kPi * float(k) / float(perTurn) + 0.3f;
-        const float z = kMastTop - 0.6f + (kMastFoot + 0.3f - (kMastTop - 0.6f)) * f;
-        const float r = kMastRadius + 0.13f;
-        points.push_back(canonicalOf({r * std::cos(a), kMastY + r * std::sin(a), z}));
+        points.push_back({r * std::cos(a), kMastY + r * std::sin(a), from + (to - from) * f});
     }
     return points;
 }
 
 MeshBuilder tube() {
     const std::vector<Vec3> points = cablePoints();
-    return pipe([&](float t) { return throughPoints(points, t); }, 0.07f, 480, 10);
+    return pipe([&](float t) { return throughPoints(points, t); }, 0.045f, 480, 10);
 }
 
 }  // namespace
 
 Vec3 groupOrientation(Vec3 p) {
-    // A small turn about the up axis, towards the first camera: that camera sees the head in
-    // profile, face up in its cradle, and the second one ends almost frontal.
-    const float angle = 0.17f, c = std::cos(angle), s = std::sin(angle);
-    return {c * p.x + s * p.z, p.y, -s * p.x + c * p.z};
+    // Bowed forward about the ears, then a small turn about the up axis towards the first
+    // camera: that camera sees the head in profile, face up, and the second one ends almost
+    // frontal, looking down at the viewer from a little above.
+    const float cb = std::cos(kHeadBow), sb = std::sin(kHeadBow);
+    const Vec3 bowed{p.x, cb * p.y - sb * p.z, sb * p.y + cb * p.z};
+    const float ct = std::cos(kHeadTurn), st = std::sin(kHeadTurn);
+    return {ct * bowed.x + st * bowed.z, bowed.y, -st * bowed.x + ct * bowed.z};
+}
+
+Vec3 sceneOf(Vec3 canonical) { return groupOrientation(canonical * kHeadScale) + kHeadPlace; }
+
+Vec3 canonicalOf(Vec3 scene) {
+    const Vec3 p = (scene - kHeadPlace) * (1.0f / kHeadScale);
+    return {dot(p, groupOrientation({1.0f, 0.0f, 0.0f})), dot(p, groupOrientation({0.0f, 1.0f, 0.0f})),
+            dot(p, groupOrientation({0.0f, 0.0f, 1.0f}))};
 }
 
 FaceMeshes buildFaceMeshes() {
@@ -312,11 +327,10 @@ FaceMeshes buildFaceMeshes() {
                  eyes(),
                  modules(),
                  tube()};
-    // Raised along world z: the second camera starts low, looking up the y axis, and would
-    // otherwise cut the head at the bottom of the frame; seen from above at the end it does
-    // not matter, and the first camera just sees the group enter a little later.
-    for (MeshBuilder* mesh : {&m.face, &m.face2, &m.face3, &m.eyes, &m.modules, &m.tube})
+    for (MeshBuilder* mesh : {&m.face, &m.face2, &m.face3, &m.eyes, &m.modules})
         mesh->transform(sceneOf, groupOrientation);
+    // The mast and the cable are laid out in the scene's own frame, round the credits' axis.
+    m.modules.append(mast());
     return m;
 }
 

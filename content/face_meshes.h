@@ -1,8 +1,9 @@
 // The closing scene's meshes: three faces of one head (the same grid, so the scene can blend
 // them vertex by vertex), two eyes seated in the sockets, the mechanical modules around the
-// skull and neck, and the cable leaving the back of the head. All are built in the head's
-// canonical frame (face along +z, up +y, chin to crown 2 units) and then turned by one rigid
-// group orientation that places the group for the scene's cameras.
+// skull, the sleeve the neck runs into, the mast the group rides on and the cable from the back
+// of the head down the mast. The head's parts are built in its canonical frame (face along +z,
+// up +y, chin to crown 2 units) and placed by sceneOf(); the mast and the cable are laid out in
+// the scene's frame, where the credits swing about the mast.
 //
 //   const FaceMeshes meshes = buildFaceMeshes();
 //   writeObj(dataDir + "/face.obj", meshes.face);
@@ -19,10 +20,18 @@ struct FaceMeshes {
     MeshBuilder eyes, modules, tube;
 };
 
-// The one rigid turn applied to every position and normal of the group before it is written;
-// positions are then lifted by kGroupLift along z.
+// Where the head's canonical frame sits in the scene's group frame: scaled, bowed forward about
+// the ear-to-ear axis (radians), turned about the up axis (radians), then moved. Chosen so that
+// the first camera sees the whole profile for the last six seconds before the cut and the
+// second ends on a portrait with the eyes a third of the way down the picture.
+constexpr float kHeadScale = 0.56f, kHeadBow = 0.3f, kHeadTurn = 0.17f;
+constexpr Vec3 kHeadPlace{0.0f, 0.705f, -0.11f};
+
+// The bow and the turn alone: for directions and normals.
 Vec3 groupOrientation(Vec3 canonical);
-constexpr float kGroupLift = 0.6f;
+// A point of the head's frame in the scene's group frame, and back.
+Vec3 sceneOf(Vec3 canonical);
+Vec3 canonicalOf(Vec3 scene);
 
 // Grid of the three faces: columns around the head, rows from the neck's cut to the crown.
 constexpr int faceColumns = 144, faceRows = 120;

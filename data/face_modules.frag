@@ -19,7 +19,11 @@ void main() {
     float facing = max(e.z, 0.0);
     colour += vec3(1.0, 0.6, 0.3) * pow(1.0 - facing, 4.0) * 0.35;
     colour += vec3(0.9, 0.95, 1.0) * pow(max(dot(reflect(-l, n), vec3(0.0, 0.0, 1.0)), 0.0), 30.0) * 0.3;
-    float seam = smoothstep(0.92, 1.0, abs(sin(position.y * 40.0)));
+    // Plates: rows of seams up the group and fewer across it, so a broad surface reads as
+    // panels rather than stripes.
+    float rows = smoothstep(0.95, 1.0, abs(sin(position.y * 24.0)));
+    float columns = smoothstep(0.97, 1.0, abs(sin(position.x * 6.0)));
+    float seam = max(rows, columns);
     colour += vec3(0.25, 0.84, 1.0) * seam * 0.18;
     gl_FragColor = vec4(colour, 1.0);
 }

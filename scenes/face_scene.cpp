@@ -8,6 +8,7 @@
 #include "engine/scene_setup.h"
 #include "scenes/data_files.h"
 #include "scenes/face_effect_layout.h"
+#include "scenes/face_view.h"
 
 namespace Quorvel::Ostrel {
 
@@ -113,30 +114,20 @@ void FaceScene::drawBackground(bool second, double d) {
 
 // Every camera field is set before either matrix is computed, so a frame never mixes phases.
 void FaceScene::placeCamera(bool second, double d) {
-    if (!second) {
-        camera.perspective = true;
-        camera.focalLength = 0.06f;
-        camera.location = {0.0f, 0.0f, 0.0f};
-        camera.rotation = {1.57075f, 0.0f, 1.57075f};
-    } else {
-        camera.perspective = false;
-        camera.orthoScale = 5.0f;
-        camera.location = {0.0f, 0.0f, 7.0f};
-        camera.rotation = {tiltRadians(d), 0.0f, 0.0f};
-    }
+    const FaceView view = faceView({second, d});
+    camera = view.camera;
     if (!second) {
         loadCameraMatrices(camera);
-        glTranslatef(-10.0f, 0.0f, sinkHeight(d));
-        return;
+    } else {
+        // The second camera's view is multiplied onto the identity rather than loaded.
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glLoadMatrixf(camera.projectionMatrix().data());
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        glMultMatrixf(camera.viewMatrix().data());
     }
-    // The second camera's view is multiplied onto the identity rather than loaded.
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glLoadMatrixf(camera.projectionMatrix().data());
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glMultMatrixf(camera.viewMatrix().data());
-    glTranslatef(0.0f, -0.1f, -1.7f);
+    glTranslatef(view.translation[0], view.translation[1], view.translation[2]);
 }
 
 void FaceScene::morph(double d) {

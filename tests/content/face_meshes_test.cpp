@@ -20,13 +20,8 @@ const FaceMeshes& meshes() {
 
 // The canonical axes after the group's turn.
 Vec3 front() { return groupOrientation({0.0f, 0.0f, 1.0f}); }
-Vec3 side() { return groupOrientation({1.0f, 0.0f, 0.0f}); }
-Vec3 up() { return groupOrientation({0.0f, 1.0f, 0.0f}); }
-// A written position back in the head's own frame: undo the lift, then the turn.
-Vec3 canonical(Vec3 p) {
-    p = p - Vec3{0.0f, 0.0f, kGroupLift};
-    return {dot(p, side()), dot(p, up()), dot(p, front())};
-}
+// A written position back in the head's own frame.
+Vec3 canonical(Vec3 p) { return canonicalOf(p); }
 
 }  // namespace
 
@@ -63,7 +58,7 @@ TEST(FaceMeshes, NormalsAreUnitAndFacesPointOutwards) {
         }
     for (const MeshBuilder* face : {&m.face, &m.face2, &m.face3}) {
         // Outwards from the middle of the skull, apart from a few vertices in folds (ears, nostrils).
-        const Vec3 middle = groupOrientation({0.0f, 0.0f, -0.05f}) + Vec3{0.0f, 0.0f, kGroupLift};
+        const Vec3 middle = sceneOf({0.0f, 0.0f, -0.05f});
         int inwards = 0;
         for (size_t i = 0; i < face->positions.size(); ++i)
             inwards += dot(face->normals[i], face->positions[i] - middle) < 0.0f;
@@ -92,12 +87,13 @@ TEST(FaceMeshes, EyesSitInTheSocketsOfEveryFace) {
     for (const int s : {-1, 1}) {
         // The eye's own vertices and texture coordinates: a sphere around its centre whose front
         // point shows the picture's middle.
-        const Vec3 centre = groupOrientation(eyeCentre(s)) + Vec3{0.0f, 0.0f, kGroupLift};
+        const Vec3 centre = sceneOf(eyeCentre(s));
+        const float radius = eyeRadius * kHeadScale;
         int count = 0;
         for (size_t i = 0; i < eyes.positions.size(); ++i) {
-            if (length(eyes.positions[i] - centre) > eyeRadius * 1.01f) continue;
+            if (length(eyes.positions[i] - centre) > radius * 1.01f) continue;
             ++count;
-            if (dot(eyes.positions[i] - centre, front()) > eyeRadius * 0.999f) {
+            if (dot(eyes.positions[i] - centre, front()) > radius * 0.999f) {
                 EXPECT_NEAR(eyes.texCoords[i][0], 0.5f, 0.02f);
                 EXPECT_NEAR(eyes.texCoords[i][1], 0.5f, 0.02f);
             }
@@ -131,7 +127,7 @@ TEST(FaceMeshes, TheFacesDifferEnoughForAChangeToRead) {
         const int b = (a + 1) % 3;
         float largest = 0.0f;
         for (size_t i = 0; i < faces[a]->positions.size(); ++i)
-            largest = std::max(largest, length(faces[a]->positions[i] - faces[b]->positions[i]));
+            largest = std::max(largest, length(canonical(faces[a]->positions[i]) - canonical(faces[b]->positions[i])));
         EXPECT_GT(largest, 0.15f) << a << " and " << b;
         const Vec3 d = outline(*faces[a]) - outline(*faces[b]);
         EXPECT_GT(std::abs(d.x) + std::abs(d.y) + std::abs(d.z), 0.12f) << a << " and " << b;

@@ -132,9 +132,13 @@ TEST_F(FaceGl, TheEndKeepsMovingAndFadesToBlackWithTheMusic) {
         const std::vector<std::uint8_t> frame = frameAt(face, time);
         const double mean = brightness(frame).mean;
         // Something moves in every half second, until the picture is nearly black.
-        if (mean > 8.0) EXPECT_GT(changedPixels(frame, previous, 4), kWidth * kHeight / 500) << "at " << time;
+        if (mean > 8.0) {
+            EXPECT_GT(changedPixels(frame, previous, 4), kWidth * kHeight / 500) << "at " << time;
+        }
         // Never brighter again once the fade has begun.
-        if (time > 166.5) EXPECT_LE(mean, previousMean + 0.5) << "at " << time;
+        if (time > 166.5) {
+            EXPECT_LE(mean, previousMean + 0.5) << "at " << time;
+        }
         previous = frame;
         previousMean = mean;
     }

@@ -25,7 +25,7 @@ Vec3 groupOrientation(Vec3 canonical);
 constexpr float kGroupLift = 0.6f;
 
 // Grid of the three faces: columns around the head, rows from the neck's cut to the crown.
-constexpr int faceColumns = 144, faceRows = 120;
+constexpr int faceColumns = 216, faceRows = 176;
 
 FaceMeshes buildFaceMeshes();
 

@@ -51,7 +51,7 @@ void main() {
     if (length(faceted) > 1e-12) {
         faceted = normalize(faceted);
         if (dot(faceted, n) < 0.0) faceted = -faceted;
-        n = normalize(mix(n, faceted, smoothstep(0.02, 0.12, 1.0 - dot(faceted, n))));
+        n = normalize(mix(n, faceted, smoothstep(0.06, 0.25, 1.0 - dot(faceted, n))));
     }
     vec3 around = cross(vec3(0.0, 1.0, 0.0), n);
     // At the crown "around" vanishes: keep the plain normal there.

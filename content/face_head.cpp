@@ -58,17 +58,21 @@ float facetPlane(Vec3 p, Vec3 normal, float offset, float facets) {
 float skull(const HeadShape& s, Vec3 p) {
     float d = superEllipsoid(p - Vec3{0.0f, 0.13f, -0.1f}, s.cranium, s.craniumPower);
     if (s.crest > 0.0f) {
-        // A low keel over the top and back of the skull, on the middle line.
-        const float keel = std::max(std::abs(p.x) - 0.035f, d - 0.045f * s.crest);
-        d = smin(d, std::max(keel, 0.25f - p.y), 0.02f);
+        // A keel over the top and back of the skull, on the middle line: it stands above the
+        // crown in every view, so the machined head's outline changes at once.
+        const float keel = std::max(std::abs(p.x) - 0.05f, d - 0.1f * s.crest);
+        d = smin(d, std::max(keel, 0.3f - p.y), 0.02f);
     }
+    if (s.templeHollow > 0.0f)
+        for (float side : {-1.0f, 1.0f})
+            d = smax(d, -ellipsoid(p - Vec3{0.74f * side, 0.24f, 0.3f}, Vec3{0.12f, 0.16f, 0.2f} * s.templeHollow), 0.12f);
     return d;
 }
 
 // Cheeks, jaw and chin: an ellipsoid that narrows from the cheekbones down to the chin.
 // The flat front of a machined face's lower half, which also trims its lips.
 float muzzlePlane(const HeadShape& s, Vec3 p) {
-    return facetPlane(p, {0.0f, -0.55f, 0.83f}, 0.98f - (s.chinY + 1.0f) * 0.55f, s.facets);
+    return facetPlane(p, {0.0f, -0.3f, 0.95f}, 0.9f - (s.chinY + 1.0f) * 0.3f, s.facets);
 }
 
 float lowerFace(const HeadShape& s, Vec3 p) {
@@ -82,6 +86,14 @@ float lowerFace(const HeadShape& s, Vec3 p) {
     d = smin(d, ellipsoid(p - chin, {s.chinWidth * 0.62f, 0.15f, 0.14f}), 0.16f);
     // The dental arch: the mouth's region stands forward of the cheeks.
     d = smin(d, ellipsoid(p - Vec3{0.0f, -0.62f, 0.5f}, {0.3f, 0.25f, 0.36f}), 0.1f);
+    // The jaw bone's lower border, from its angle below the ear to the chin: the edge under
+    // which the face turns into the neck.
+    if (s.jaw > 0.0f)
+        for (float side : {-1.0f, 1.0f}) {
+            const Vec3 angle{(s.faceWidth - 0.1f) * side, -0.62f + 0.2f * (s.chinY + 1.0f), -0.02f};
+            const Vec3 chin{(s.chinWidth - 0.2f) * side, s.chinY + 0.06f, 0.56f + s.chinForward};
+            d = smin(d, taperedCapsule(p, angle, chin, 0.04f * s.jaw, 0.045f * s.jaw), 0.12f);
+        }
     // Jaw and chin planes of a machined face.
     for (float side : {-1.0f, 1.0f}) {
         d = smax(d, facetPlane(p, {0.75f * side, -0.5f, 0.45f}, 0.68f + 0.1f * (s.chinWidth - 0.27f), s.facets), 0.03f);
@@ -90,10 +102,13 @@ float lowerFace(const HeadShape& s, Vec3 p) {
     return smax(d, muzzlePlane(s, p), 0.03f);
 }
 
-float neck(Vec3 p) {
-    const float axisZ = neckAxisZ(p.y);
-    const float dx = p.x / neckRadiusX, dz = (p.z - axisZ) / neckRadiusZ;
-    const float d = (std::sqrt(dx * dx + dz * dz) - 1.0f) * neckRadiusZ;
+float neck(const HeadShape& s, Vec3 p) {
+    // Narrower under the jaw than at the shoulders, so the jaw overhangs it; full width from
+    // where the rings sit down.
+    const float taper = lerp(s.neckTaper, 1.0f, smoothstep(-0.85f, -1.25f, p.y));
+    const float axisZ = neckAxisZ(p.y), rx = neckRadiusX * taper, rz = neckRadiusZ * taper;
+    const float dx = p.x / rx, dz = (p.z - axisZ) / rz;
+    const float d = (std::sqrt(dx * dx + dz * dz) - 1.0f) * rz;
     return std::max(d, p.y + 0.3f);
 }
 
@@ -146,9 +161,16 @@ float browAndSockets(const HeadShape& s, float d, Vec3 p) {
         // The broad hollow under the brow, then the lids' opening around the eyeball.
         const Vec3 broad = eye + Vec3{-0.02f * float(side), -0.02f, 0.2f + 0.03f * s.socketDepth};
         d = smax(d, -ellipsoid(p - broad, {0.17f, 0.115f, 0.1f + 0.04f * s.socketDepth}), 0.07f);
-        Vec3 lid = p - (eye + Vec3{0.0f, 0.0f, 0.11f});
-        lid.y -= 0.12f * lid.x * float(side);  // the outer corner a little higher
-        d = smax(d, -ellipsoid(lid, {0.15f, 0.06f, 0.1f}), 0.025f);
+        // The lids: a shell over the eyeball that swells out of the socket, then the almond
+        // between the margins cut through it (and through anything in front) down to a sphere
+        // just inside the eyeball, which shows there. The cut is sharp: the margins are edges,
+        // and the wall under them stays short.
+        const Vec3 q = p - eye;
+        d = smin(d, length(q) - (eyeRadius + lidThickness), 0.03f);
+        const float x = q.x * float(side);
+        const LidMargins m = lidMargins(s.lidOpening, x);
+        const float inOpening = std::min({m.upper - q.y, q.y - m.lower, lidCorner - std::abs(x)});
+        d = smax(d, std::min({inOpening, q.z + 0.03f, length(q) - 0.105f}), 0.004f);
     }
     return d;
 }
@@ -162,14 +184,24 @@ float cheeks(const HeadShape& s, float d, Vec3 p) {
     return d;
 }
 
+// The ears: plates from the brow's height down to the nose's tip, behind the jaw's angle,
+// their back edges standing off the skull so they show beside it from the front; a bowl in the
+// outer face leaves a rim round it. A machined face's ears are flat discs.
 float ears(const HeadShape& s, Vec3 p) {
     const float side = p.x < 0.0f ? -1.0f : 1.0f;
-    Vec3 q = p - Vec3{0.69f * side, -0.2f, -0.1f};
-    // Tilted back at the top, as ears are.
-    const float c = std::cos(0.25f), sn = std::sin(0.25f);
-    q = {q.x, c * q.y + sn * q.z, -sn * q.y + c * q.z};
-    float d = ellipsoid(q, Vec3{0.085f, 0.3f, 0.16f} * s.ears);
-    d = smax(d, -ellipsoid(q - Vec3{0.1f * side, -0.02f, 0.02f}, Vec3{0.04f, 0.15f, 0.08f} * s.ears), 0.03f);
+    const float top = 0.13f, bottom = s.noseTipY, height = (top - bottom) * 0.5f;
+    const Vec3 q = p - Vec3{0.75f * side, (top + bottom) * 0.5f, -0.14f};
+    // The plate's frame: `out` turned forwards by the flare, `along` towards the face, `up`
+    // tilted back at the top, as ears are.
+    const float flare = 0.3f, tilt = 0.22f;
+    const Vec3 out{side * std::cos(flare), 0.0f, std::sin(flare)}, along{-side * std::sin(flare), 0.0f, std::cos(flare)};
+    const float u = dot(q, out), a0 = dot(q, along);
+    const float v = std::cos(tilt) * q.y + std::sin(tilt) * a0, a = -std::sin(tilt) * q.y + std::cos(tilt) * a0;
+    const Vec3 local{u, v, a};
+    const float e = s.ears;
+    float d = ellipsoid(local, Vec3{0.05f, height, 0.17f} * e);
+    d = smax(d, -ellipsoid(local - Vec3{0.055f, -0.02f * e, 0.015f}, Vec3{0.04f, height * 0.62f, 0.105f} * e), 0.02f);
+    d = smax(d, u - 0.012f - (1.0f - s.facets) * 4.0f, 0.01f);
     return d;
 }
 
@@ -179,10 +211,10 @@ HeadShape HeadShape::calm() { return {}; }
 
 HeadShape HeadShape::gaunt() {
     HeadShape s;
-    s.cranium = {0.7f, 0.9f, 0.99f};
-    s.faceWidth = 0.54f;
-    s.chinWidth = 0.27f;
-    s.chinY = -1.14f;
+    s.cranium = {0.68f, 0.93f, 1.0f};
+    s.faceWidth = 0.52f;
+    s.chinWidth = 0.26f;
+    s.chinY = -1.2f;
     s.chinForward = 0.05f;
     s.browRidge = 1.8f;
     s.socketDepth = 1.9f;
@@ -194,15 +226,19 @@ HeadShape HeadShape::gaunt() {
     s.lips = 0.3f;
     s.mouthParting = 0.7f;
     s.ears = 1.2f;
+    s.templeHollow = 1.1f;
+    s.jaw = 1.3f;
+    s.neckTaper = 0.68f;
+    s.lidOpening = 0.8f;
     return s;
 }
 
 HeadShape HeadShape::machined() {
     HeadShape s;
-    s.cranium = {0.82f, 0.84f, 0.95f};
-    s.craniumPower = 3.2f;
-    s.faceWidth = 0.7f;
-    s.chinWidth = 0.44f;
+    s.cranium = {0.78f, 0.86f, 0.95f};
+    s.craniumPower = 3.0f;
+    s.faceWidth = 0.64f;
+    s.chinWidth = 0.42f;
     s.chinY = -0.96f;
     s.browRidge = 0.6f;
     s.socketDepth = 0.6f;
@@ -212,30 +248,43 @@ HeadShape HeadShape::machined() {
     s.noseWidth = 1.15f;
     s.lips = 0.8f;
     s.mouthParting = 2.6f;
-    s.ears = 0.6f;
+    s.ears = 0.75f;
     s.facets = 1.0f;
     s.crest = 1.0f;
+    s.jaw = 0.0f;
+    s.neckTaper = 0.95f;
     return s;
 }
 
 Vec3 eyeCentre(int side) { return {0.3f * float(side), 0.0f, 0.6f}; }
 
+LidMargins lidMargins(float lidOpening, float x) {
+    // An almond whose outer corner sits a little higher than the inner one; the upper margin
+    // peaks a little towards the nose, the lower one a little towards the ear, as lids do.
+    const float u = std::clamp(x / lidCorner, -1.0f, 1.0f);
+    const float corners = -0.002f + 0.01f * u, bulge = 1.0f - u * u;
+    return {corners + 0.042f * lidOpening * std::pow(bulge, 0.7f) * (1.0f - 0.15f * u),
+            corners - 0.054f * std::pow(bulge, 0.8f) * (1.0f + 0.1f * u)};
+}
+
 float headDistance(const HeadShape& s, Vec3 p) {
     float d = smin(skull(s, p), lowerFace(s, p), 0.16f);
     // A wide blend at the nape, a narrow one under the chin.
-    d = smin(d, neck(p), lerp(0.3f, 0.08f, smoothstep(-0.3f, 0.3f, p.z)));
+    d = smin(d, neck(s, p), lerp(0.3f, 0.08f, smoothstep(-0.3f, 0.3f, p.z)));
     // The features only reach so far: far from them, skip them (the field stays continuous
     // because each one has faded out well before these bounds).
-    if (std::abs(p.x) > 0.45f && p.z < 0.3f && p.y < 0.35f) d = smin(d, ears(s, p), 0.1f);
+    if (std::abs(p.x) > 0.45f && p.z < 0.3f && p.y < 0.35f) d = smin(d, ears(s, p), 0.06f);
     if (p.z > -0.15f && p.y < 0.45f && p.y > s.chinY - 0.2f) {
         d = cheeks(s, d, p);
         d = browAndSockets(s, d, p);
         d = smin(d, nose(s, p), 0.07f);
         d = lipsAndMouth(s, d, p);
     }
-    // Temples and forehead of a machined face.
-    for (float side : {-1.0f, 1.0f})
+    // Temples, cheeks and forehead of a machined face.
+    for (float side : {-1.0f, 1.0f}) {
         d = smax(d, facetPlane(p, {0.9f * side, 0.15f, 0.4f}, 0.78f + 0.1f * (s.cranium.x - 0.74f), s.facets), 0.03f);
+        d = smax(d, facetPlane(p, {0.8f * side, -0.2f, 0.56f}, 0.7f, s.facets), 0.02f);
+    }
     d = smax(d, facetPlane(p, {0.0f, 0.4f, 0.92f}, 0.86f, s.facets), 0.03f);
     return d;
 }
@@ -300,6 +349,8 @@ HeadRows headRows(int rows) {
             const float l = length(p - previous[k]);
             step += l;
             if (k == 0 && p.y > -1.05f && p.y < 0.25f) extra += 2.0f * float(std::size(azimuths)) * l;
+            // The lids' margins are edges across the rows: rows to spare through the eyes' height.
+            if (k == 0 && p.y > -0.085f && p.y < 0.075f) extra += 5.0f * float(std::size(azimuths)) * l;
             previous[k] = p;
         }
         plain[size_t(i)] = plain[size_t(i) - 1] + step;
@@ -321,12 +372,36 @@ HeadRows headRows(int rows) {
 }
 
 std::vector<float> headColumns(int columns) {
-    // theta = kPi * g(x), g odd with g(1) = 1 and a slope of 0.55 at the front.
-    const float a = 0.55f;
-    std::vector<float> angles;
-    for (int c = 0; c <= columns; ++c) {
-        const float x = 2.0f * float(c) / float(columns) - 1.0f;
-        angles.push_back(kPi * x * (a + (1.0f - a) * x * x));
+    // Columns spread by a density over the azimuth: the face's front gets about twice the back's,
+    // and the eyes (whose lids' margins are edges) four times more again. Symmetric, so the
+    // middle column looks straight ahead when `columns` is even.
+    const float eyeAzimuth = std::atan2(eyeCentre(1).x, eyeCentre(1).z + 0.05f);
+    auto density = [&](float theta) {
+        const float face = std::exp(-theta * theta / (2.0f * 0.7f * 0.7f));
+        float eyes = 0.0f;
+        for (float side : {-1.0f, 1.0f}) {
+            const float e = (theta - side * eyeAzimuth) / 0.14f;
+            eyes += std::exp(-e * e * e * e);
+        }
+        return 1.0f + 1.2f * face + 5.0f * eyes;
+    };
+    const int samples = 4096;
+    std::vector<float> cumulative(samples + 1, 0.0f);
+    for (int i = 1; i <= samples; ++i) {
+        const float theta = -kPi + 2.0f * kPi * (float(i) - 0.5f) / float(samples);
+        cumulative[size_t(i)] = cumulative[size_t(i) - 1] + density(theta);
+    }
+    // The inverse of the cumulative density, from the back (-pi) to the front; the other half
+    // mirrors it exactly, and an even count puts a column straight ahead.
+    std::vector<float> angles(size_t(columns) + 1, 0.0f);
+    size_t j = 0;
+    for (int c = 0; 2 * c < columns; ++c) {
+        const float target = cumulative.back() * float(c) / float(columns);
+        while (j + 1 < cumulative.size() && cumulative[j + 1] < target) ++j;
+        const float span = cumulative[j + 1] - cumulative[j];
+        const float f = std::clamp((target - cumulative[j]) / span, 0.0f, 1.0f);
+        angles[size_t(c)] = -kPi + 2.0f * kPi * (float(j) + f) / float(samples);
+        angles[size_t(columns - c)] = -angles[size_t(c)];
     }
     return angles;
 }

@@ -25,6 +25,10 @@ struct HeadShape {
     float socketDepth = 1.0f;
     float cheekbones = 1.0f;
     float cheekHollow = 0.0f;
+    float templeHollow = 0.0f;          // sunken temples, which narrow the skull's outline
+    float jaw = 1.0f;                   // the jaw bone's lower border, from the angle to the chin
+    float neckTaper = 0.8f;             // the neck's width under the jaw, against its width below
+    float lidOpening = 1.0f;            // how far the upper lid is raised (1 relaxed, less heavy)
     float noseTipY = -0.5f;
     float noseTipZ = 1.11f;
     float noseWidth = 1.0f;
@@ -32,7 +36,7 @@ struct HeadShape {
     float mouthParting = 1.0f;
     float ears = 1.0f;
     float facets = 0.0f;                // 0 smooth skin .. 1 flat machined planes
-    float crest = 0.0f;                 // a ridge along the skull's middle line
+    float crest = 0.0f;                 // a ridge along the skull's middle line, 1 stands 0.1 high
 
     static HeadShape calm();       // the sculpted face
     static HeadShape gaunt();      // older and gaunter: long jaw, hollow cheeks, deep sockets
@@ -44,8 +48,18 @@ struct HeadShape {
 constexpr float eyeRadius = 0.12f;
 Vec3 eyeCentre(int side);  // side -1 or +1
 
+// The lids are a shell this much thicker than the eyeball, open in an almond between their
+// margins. lidMargins gives the margins' heights above the eye's centre at an offset x across
+// the eye (towards its outer corner), for a shape's lid opening; |x| beyond the corners has none.
+constexpr float lidThickness = 0.014f;
+constexpr float lidCorner = 0.112f;  // the corners' distance from the eye's centre
+struct LidMargins {
+    float upper, lower;
+};
+LidMargins lidMargins(float lidOpening, float x);
+
 // The neck: an elliptical column whose axis leans forward towards the shoulders, the same for
-// every shape (the rings around it do not move).
+// every shape from the rings down (they do not move); under the jaw each shape narrows it.
 constexpr float neckRadiusX = 0.46f, neckRadiusZ = 0.43f;
 inline float neckAxisZ(float y) { return -0.2f - 0.14f * (y + 0.8f); }
 

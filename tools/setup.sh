@@ -16,6 +16,8 @@ packages=(
   fonts-league-spartan fonts-inter
   # tests and benchmarks, headless display
   libgtest-dev libgmock-dev googletest libbenchmark-dev xvfb xauth xdotool
+  # an outside face detector that checks the closing face reads as one
+  python3 python3-opencv opencv-data
   # a private X server with real display modes for the full-screen test
   xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
   # the capture tool's video encoder and timing plots; Debian packaging (dpkg-shlibdeps) and its check

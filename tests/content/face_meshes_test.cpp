@@ -168,3 +168,186 @@ TEST(FaceMeshes, ModulesAndCableStayOffTheFace) {
     // their own (face_effects_test.cpp).
     for (const auto& st : tube.texCoords) ASSERT_TRUE(st[0] >= 0.0f && st[0] <= 1.0f) << st[0];
 }
+
+namespace {
+
+// The canonical positions of a face mesh.
+std::vector<Vec3> canonicalPositions(const MeshBuilder& face) {
+    std::vector<Vec3> result;
+    for (const Vec3& p : face.positions) result.push_back(canonical(p));
+    return result;
+}
+
+// Seen from straight ahead, is the eyeball's front at (x, y) (offsets from the eye's centre)
+// behind some skin? 0 no, 1 yes, -1 no grid vertex near enough to tell.
+int coveredFromTheFront(const std::vector<Vec3>& face, int side, float x, float y) {
+    const Vec3 eye = eyeCentre(side);
+    const float eyeballFront = eye.z + std::sqrt(std::max(0.0f, eyeRadius * eyeRadius - x * x - y * y));
+    int near = 0;
+    for (const Vec3& p : face) {
+        if (p.z < eye.z - eyeRadius) continue;  // the back of the head
+        if (std::abs(p.x - eye.x - x) > 0.008f || std::abs(p.y - eye.y - y) > 0.003f) continue;
+        ++near;
+        if (p.z > eyeballFront + 0.002f) return 1;
+    }
+    return near > 0 ? 0 : -1;
+}
+
+}  // namespace
+
+TEST(FaceMeshes, TheLidsCoverTheTopOfTheIrisAndLeaveThePupilOpen) {
+    // The eyes' picture (face_eyes.png) spans the eyeball's diameter, its iris 0.22 and its pupil
+    // 0.09 of that across in radius: in the eye's own units, these radii.
+    const float iris = 0.22f * 2.0f * eyeRadius, pupil = 0.09f * 2.0f * eyeRadius;
+    const std::vector<Vec3> face = canonicalPositions(meshes().face);
+    for (const int side : {-1, 1}) {
+        // Walk up the eye's middle: open from the lower lid's margin to the upper one's.
+        float lowest = 1.0f, highest = -1.0f;
+        int known = 0;
+        for (float y = -0.09f; y <= 0.09f; y += 0.002f) {
+            const int covered = coveredFromTheFront(face, side, 0.0f, y);
+            if (covered < 0) continue;
+            ++known;
+            if (covered == 0) lowest = std::min(lowest, y), highest = std::max(highest, y);
+        }
+        EXPECT_GT(known, 40) << "too few rows through the eye to see its lids";
+        // A relaxed eye: the upper lid over the top tenth or more of the iris, well clear of the
+        // pupil; the lower lid at the iris's lower edge.
+        EXPECT_LT(highest, iris - 0.1f * 2.0f * iris) << side;
+        EXPECT_GT(highest, pupil + 0.008f) << side;
+        EXPECT_NEAR(lowest, -iris, 0.012f) << side;
+        // The pupil is open all across, and lids cover the eyeball above and below the opening.
+        for (float x = -pupil; x <= pupil; x += 0.004f)
+            for (float y = -pupil; y <= pupil; y += 0.004f)
+                EXPECT_NE(coveredFromTheFront(face, side, x, y), 1) << side << ' ' << x << ' ' << y;
+        EXPECT_EQ(coveredFromTheFront(face, side, 0.0f, 0.09f), 1);
+        EXPECT_EQ(coveredFromTheFront(face, side, 0.0f, -0.09f), 1);
+    }
+}
+
+TEST(FaceMeshes, TheMorphTargetsMoveEachVertexOnlyLocally) {
+    // The same grid: corresponding vertices are the same place on the head, so no vertex of one
+    // face lands somewhere else on another (which a shuffled order would do), while the whole
+    // face moves a fair amount.
+    const MeshBuilder* faces[] = {&meshes().face2, &meshes().face3};
+    for (const MeshBuilder* target : faces) {
+        ASSERT_EQ(target->positions.size(), meshes().face.positions.size());
+        double sum = 0.0;
+        float largest = 0.0f;
+        for (size_t i = 0; i < target->positions.size(); ++i) {
+            const float moved = length(target->positions[i] - meshes().face.positions[i]);
+            largest = std::max(largest, moved);
+            sum += moved;
+        }
+        EXPECT_LT(largest, 0.45f);
+        EXPECT_GT(sum / double(target->positions.size()), 0.02);
+        EXPECT_LT(sum / double(target->positions.size()), 0.15);
+    }
+}
+
+namespace {
+
+// Half-width of a face's outline from the front at height y (canonical), behind the face's front.
+float outlineHalfWidth(const std::vector<Vec3>& face, float y) {
+    float width = 0.0f;
+    for (const Vec3& p : face)
+        if (std::abs(p.y - y) < 0.02f) width = std::max(width, std::abs(p.x));
+    return width;
+}
+
+// The frontal outline as a grid of covered cells: every quad's two triangles filled in.
+std::vector<bool> frontalOutline(const MeshBuilder& mesh, int cells, float lowY, float highY, float halfWidth) {
+    const std::vector<Vec3> face = canonicalPositions(mesh);
+    std::vector<bool> covered(size_t(cells * cells), false);
+    auto cellX = [&](float x) { return (x + halfWidth) / (2.0f * halfWidth) * float(cells); };
+    auto cellY = [&](float y) { return (y - lowY) / (highY - lowY) * float(cells); };
+    auto fill = [&](Vec3 a, Vec3 b, Vec3 c) {
+        const float ax = cellX(a.x), ay = cellY(a.y), bx = cellX(b.x), by = cellY(b.y), cx = cellX(c.x), cy = cellY(c.y);
+        const float area = (bx - ax) * (cy - ay) - (by - ay) * (cx - ax);
+        if (std::abs(area) < 1e-9f) return;
+        const int x0 = std::max(0, int(std::min({ax, bx, cx}))), x1 = std::min(cells - 1, int(std::max({ax, bx, cx})));
+        const int y0 = std::max(0, int(std::min({ay, by, cy}))), y1 = std::min(cells - 1, int(std::max({ay, by, cy})));
+        for (int j = y0; j <= y1; ++j)
+            for (int i = x0; i <= x1; ++i) {
+                const float px = float(i) + 0.5f, py = float(j) + 0.5f;
+                const float w0 = ((bx - px) * (cy - py) - (by - py) * (cx - px)) / area;
+                const float w1 = ((cx - px) * (ay - py) - (cy - py) * (ax - px)) / area;
+                if (w0 >= 0.0f && w1 >= 0.0f && w0 + w1 <= 1.0f) covered[size_t(j * cells + i)] = true;
+            }
+    };
+    for (const auto& q : mesh.quads) {
+        const Vec3 a = face[size_t(q[0])], b = face[size_t(q[1])], c = face[size_t(q[2])], d = face[size_t(q[3])];
+        fill(a, b, c);
+        fill(a, c, d);
+    }
+    return covered;
+}
+
+}  // namespace
+
+TEST(FaceMeshes, EarsStandOutOfTheOutlineFromBrowToNoseTip) {
+    for (const MeshBuilder* mesh : {&meshes().face, &meshes().face2}) {
+        const std::vector<Vec3> face = canonicalPositions(*mesh);
+        // The skull's half-width above the ears, and where the outline stands out past it.
+        const float skull = outlineHalfWidth(face, 0.35f);
+        float top = -1.0f, bottom = 1.0f, widest = 0.0f;
+        for (float y = 0.3f; y >= -0.8f; y -= 0.01f) {
+            const float width = outlineHalfWidth(face, y);
+            widest = std::max(widest, width);
+            if (width > skull + 0.03f) top = std::max(top, y), bottom = std::min(bottom, y);
+        }
+        EXPECT_GT(widest, skull + 0.07f) << "the ears do not stand out";
+        // From about the brow (0.13) down to about the nose's tip (-0.5 calm, -0.57 gaunt).
+        EXPECT_GT(top, -0.05f);
+        EXPECT_LT(top, 0.25f);
+        EXPECT_GT(bottom, -0.7f);
+        EXPECT_LT(bottom, -0.35f);
+    }
+}
+
+TEST(FaceMeshes, EachMorphChangesTheFrontalOutline) {
+    // Cells of the frontal outline (head and neck, 2.4 x 3.3 units in 0.02-unit cells) that one
+    // face covers and the next does not: each change must move at least 6 % of the outline's
+    // area, which reads at once from the back of a hall.
+    const int cells = 160;
+    const MeshBuilder* faces[] = {&meshes().face, &meshes().face2, &meshes().face3};
+    std::vector<std::vector<bool>> outlines;
+    for (const MeshBuilder* face : faces) outlines.push_back(frontalOutline(*face, cells, -1.6f, 1.25f, 1.2f));
+    int calmArea = 0;
+    for (const bool c : outlines[0]) calmArea += c;
+    for (int a = 0; a < 2; ++a) {
+        int changed = 0;
+        for (size_t i = 0; i < outlines[0].size(); ++i) changed += outlines[size_t(a)][i] != outlines[size_t(a) + 1][i];
+        EXPECT_GT(changed, calmArea * 6 / 100) << "face " << a + 1 << " to face " << a + 2 << " of " << calmArea;
+    }
+}
+
+TEST(FaceMeshes, TheSkinsGlossFindsTheFeaturesByTheirTextureCoordinates) {
+    // face_face.frag makes the skin oily by texture coordinates, which every face shares: the
+    // forehead over t 0.65..0.82, the nose over t 0.47..0.62 (s within 0.018 of the middle),
+    // matte cheeks beyond s 0.57. The calm face's features must lie there.
+    const MeshBuilder& mesh = meshes().face;
+    const std::vector<Vec3> face = canonicalPositions(mesh);
+    auto uvNear = [&](Vec3 target) {
+        size_t best = 0;
+        for (size_t i = 0; i < face.size(); ++i)
+            if (length(face[i] - target) < length(face[best] - target)) best = i;
+        EXPECT_LT(length(face[best] - target), 0.1f);
+        return mesh.texCoords[best];
+    };
+    size_t tip = 0;
+    for (size_t i = 0; i < face.size(); ++i)
+        if (face[i].z > face[tip].z) tip = i;
+    const auto nose = mesh.texCoords[tip];
+    EXPECT_NEAR(nose[0], 0.5f, 0.018f);
+    EXPECT_GT(nose[1], 0.47f);
+    EXPECT_LT(nose[1], 0.62f);
+    const auto bridge = uvNear({0.0f, 0.0f, 0.87f});
+    EXPECT_GT(bridge[1], 0.47f);
+    EXPECT_LT(bridge[1], 0.62f);
+    const auto forehead = uvNear({0.0f, 0.5f, 0.78f});
+    EXPECT_GT(forehead[1], 0.65f);
+    EXPECT_LT(forehead[1], 0.82f);
+    const auto cheek = uvNear({0.47f, -0.3f, 0.62f});
+    EXPECT_GT(std::abs(cheek[0] - 0.5f), 0.07f);
+}

@@ -336,9 +336,13 @@ FaceMeshes buildFaceMeshes() {
 
 void writeFaceMeshes(const std::string& dataDir) {
     const FaceMeshes m = buildFaceMeshes();
-    writeObj(DataFiles::inDataFolder(dataDir, DataFiles::kFace), m.face);
-    writeObj(DataFiles::inDataFolder(dataDir, DataFiles::kSecondFace), m.face2);
-    writeObj(DataFiles::inDataFolder(dataDir, DataFiles::kThirdFace), m.face3);
+    // The faces are the largest files the page downloads. A ten-thousandth of a unit is a tenth
+    // of a pixel on a 4K screen, and a normal to a thousandth is within a tenth of a degree.
+    // The morph targets lend the scene only their positions (it draws the first face's
+    // normals and texture coordinates), so theirs are written coarse.
+    writeObj(DataFiles::inDataFolder(dataDir, DataFiles::kFace), m.face, {4, 4, 3});
+    writeObj(DataFiles::inDataFolder(dataDir, DataFiles::kSecondFace), m.face2, {4, 2, 2});
+    writeObj(DataFiles::inDataFolder(dataDir, DataFiles::kThirdFace), m.face3, {4, 2, 2});
     writeObj(DataFiles::inDataFolder(dataDir, DataFiles::kEyes), m.eyes);
     writeObj(DataFiles::inDataFolder(dataDir, DataFiles::kModules), m.modules);
     writeObj(DataFiles::inDataFolder(dataDir, DataFiles::kCable), m.tube);

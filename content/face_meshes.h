@@ -34,7 +34,7 @@ Vec3 sceneOf(Vec3 canonical);
 Vec3 canonicalOf(Vec3 scene);
 
 // Grid of the three faces: columns around the head, rows from the neck's cut to the crown.
-constexpr int faceColumns = 216, faceRows = 176;
+constexpr int faceColumns = 180, faceRows = 148;
 
 FaceMeshes buildFaceMeshes();
 

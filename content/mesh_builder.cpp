@@ -69,12 +69,12 @@ MeshBuilder MeshBuilder::surface(int columns, int rows, const std::function<Vec3
 namespace {
 
 // Fixed notation, trailing zeros kept: the same float gives the same characters everywhere.
-void appendNumbers(std::string& out, const char* keyword, const float* values, int count) {
+void appendNumbers(std::string& out, const char* keyword, const float* values, int count, int digits) {
     char buffer[48];
     out += keyword;
     for (int i = 0; i < count; ++i) {
         const float v = values[i] == 0.0f ? 0.0f : values[i];  // no "-0.00000"
-        std::snprintf(buffer, sizeof buffer, " %.5f", double(v));
+        std::snprintf(buffer, sizeof buffer, " %.*f", digits, double(v));
         out += buffer;
     }
     out += '\n';
@@ -82,12 +82,12 @@ void appendNumbers(std::string& out, const char* keyword, const float* values, i
 
 }  // namespace
 
-std::string objText(const MeshBuilder& mesh) {
+std::string objText(const MeshBuilder& mesh, ObjDigits digits) {
     std::string out;
     out.reserve(mesh.positions.size() * 96 + (mesh.quads.size() + mesh.triangles.size()) * 40);
-    for (const Vec3& p : mesh.positions) appendNumbers(out, "v", &p.x, 3);
-    for (const auto& t : mesh.texCoords) appendNumbers(out, "vt", t.data(), 2);
-    for (const Vec3& n : mesh.normals) appendNumbers(out, "vn", &n.x, 3);
+    for (const Vec3& p : mesh.positions) appendNumbers(out, "v", &p.x, 3, digits.positions);
+    for (const auto& t : mesh.texCoords) appendNumbers(out, "vt", t.data(), 2, digits.texCoords);
+    for (const Vec3& n : mesh.normals) appendNumbers(out, "vn", &n.x, 3, digits.normals);
     char buffer[160];
     for (const auto& q : mesh.quads) {
         std::snprintf(buffer, sizeof buffer, "f %d/%d/%d %d/%d/%d %d/%d/%d %d/%d/%d\n", q[0] + 1, q[0] + 1, q[0] + 1,
@@ -102,9 +102,9 @@ std::string objText(const MeshBuilder& mesh) {
     return out;
 }
 
-void writeObj(const std::string& path, const MeshBuilder& mesh) {
+void writeObj(const std::string& path, const MeshBuilder& mesh, ObjDigits digits) {
     std::ofstream file(path, std::ios::binary);
-    const std::string text = objText(mesh);
+    const std::string text = objText(mesh, digits);
     file.write(text.data(), std::streamsize(text.size()));
     if (!file) throw std::runtime_error("cannot write " + path);
 }

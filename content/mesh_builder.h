@@ -59,8 +59,14 @@ public:
                                bool wrapU = false);
 };
 
+// Decimal places written for each kind of number: fewer where a mesh is large and the detail
+// is finer than any screen shows (the web page downloads every byte).
+struct ObjDigits {
+    int positions = 5, texCoords = 5, normals = 5;
+};
+
 // The mesh as OBJ text, and written to a file (throws std::runtime_error when it cannot).
-std::string objText(const MeshBuilder& mesh);
-void writeObj(const std::string& path, const MeshBuilder& mesh);
+std::string objText(const MeshBuilder& mesh, ObjDigits digits = {});
+void writeObj(const std::string& path, const MeshBuilder& mesh, ObjDigits digits = {});
 
 }  // namespace Quorvel::Assets

@@ -10,7 +10,6 @@ uniform sampler2D ntex;
 uniform sampler2D lightProbe;
 
 varying vec3 normal;
-varying vec3 modelPosition;
 varying vec3 eyeNormal;
 varying vec3 eyeLight;
 varying vec3 eyePosition;
@@ -44,15 +43,9 @@ float gloss() {
 
 void main() {
     vec3 n = normalize(normal);
-    // Morphing moves the positions only: the mesh's normals stay the first face's. Where the
-    // surface drawn has turned away from its normal, light the triangle's own facing instead,
-    // so the second and third faces' hollows and planes shade as what they are.
-    vec3 faceted = cross(dFdx(modelPosition), dFdy(modelPosition));
-    if (length(faceted) > 1e-12) {
-        faceted = normalize(faceted);
-        if (dot(faceted, n) < 0.0) faceted = -faceted;
-        n = normalize(mix(n, faceted, smoothstep(0.06, 0.25, 1.0 - dot(faceted, n))));
-    }
+    // Morphing moves the positions only: the second and third faces are lit with the first
+    // face's normals. Lighting a morphed triangle by its own facing (screen derivatives) showed
+    // every fold of the ray grid as streaks, so their change reads in silhouette and placement.
     vec3 around = cross(vec3(0.0, 1.0, 0.0), n);
     // At the crown "around" vanishes: keep the plain normal there.
     float aroundLength = length(around);

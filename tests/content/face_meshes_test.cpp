@@ -186,7 +186,7 @@ int coveredFromTheFront(const std::vector<Vec3>& face, int side, float x, float 
     int near = 0;
     for (const Vec3& p : face) {
         if (p.z < eye.z - eyeRadius) continue;  // the back of the head
-        if (std::abs(p.x - eye.x - x) > 0.008f || std::abs(p.y - eye.y - y) > 0.003f) continue;
+        if (std::abs(p.x - eye.x - x) > 0.008f || std::abs(p.y - eye.y - y) > 0.005f) continue;
         ++near;
         if (p.z > eyeballFront + 0.002f) return 1;
     }

@@ -24,8 +24,8 @@ struct FaceMeshes {
 // the ear-to-ear axis (radians), turned about the up axis (radians), then moved. Chosen so that
 // the first camera sees the whole profile for the last six seconds before the cut and the
 // second ends on a portrait with the eyes a third of the way down the picture.
-constexpr float kHeadScale = 0.56f, kHeadBow = 0.3f, kHeadTurn = 0.17f;
-constexpr Vec3 kHeadPlace{0.0f, 0.705f, -0.11f};
+constexpr float kHeadScale = 0.56f, kHeadBow = 0.15f, kHeadTurn = 0.17f;
+constexpr Vec3 kHeadPlace{0.0f, 0.656f, -0.13f};
 
 // The bow and the turn alone: for directions and normals.
 Vec3 groupOrientation(Vec3 canonical);

@@ -8,8 +8,11 @@
 uniform vec3 lightNormal;
 uniform sampler2D ntex;
 uniform sampler2D lightProbe;
+uniform float aged;      // 0 .. 1 the second face: sunken sockets, cheeks and temples
+uniform float machined;  // 0 the skin of the first two faces .. 1 the third face's metal
 
 varying vec3 normal;
+varying vec3 modelPosition;
 varying vec3 eyeNormal;
 varying vec3 eyeLight;
 varying vec3 eyePosition;
@@ -41,11 +44,32 @@ float gloss() {
     return clamp(0.12 + 0.88 * max(max(forehead, nose), 0.75 * max(chin, lips)), 0.0, 1.0);
 }
 
+// Where every face has its eye sockets, cheeks and temples (0 elsewhere), from the texture
+// coordinates they share, mirrored across the face's middle.
+float hollows() {
+    vec2 mirrored = vec2(0.5 + abs(uv.x - 0.5), uv.y);
+    float sockets = 1.0 - smoothstep(0.3, 1.0, length((mirrored - vec2(0.56, 0.6)) / vec2(0.06, 0.06)));
+    float cheeks = 1.0 - smoothstep(0.2, 1.0, length((mirrored - vec2(0.6, 0.47)) / vec2(0.04, 0.07)));
+    float temples = 1.0 - smoothstep(0.2, 1.0, length((mirrored - vec2(0.64, 0.66)) / vec2(0.035, 0.06)));
+    return clamp(sockets + cheeks + 0.8 * temples, 0.0, 1.0);
+}
+
 void main() {
     vec3 n = normalize(normal);
-    // Morphing moves the positions only: the second and third faces are lit with the first
-    // face's normals. Lighting a morphed triangle by its own facing (screen derivatives) showed
-    // every fold of the ray grid as streaks, so their change reads in silhouette and placement.
+    // Morphing moves the positions only: every face is drawn with the first face's normals.
+    // Where a morphed face's shape is what it shows, light it by the triangles' own facing (the
+    // screen's derivatives of the position): the older face's sunken sockets, cheeks and
+    // temples, and all of the third face, a machine of flat planes. Not the ears or the
+    // nostrils, where the grid folds and faceted light shows every fold as a streak.
+    float ownFacing = max(aged * hollows(), machined) * 0.9;
+    if (ownFacing > 0.0) {
+        vec3 faceted = cross(dFdx(modelPosition), dFdy(modelPosition));
+        if (length(faceted) > 1e-12) {
+            faceted = normalize(faceted);
+            if (dot(faceted, n) < 0.0) faceted = -faceted;
+            n = normalize(mix(n, faceted, ownFacing));
+        }
+    }
     vec3 around = cross(vec3(0.0, 1.0, 0.0), n);
     // At the crown "around" vanishes: keep the plain normal there.
     float aroundLength = length(around);
@@ -56,7 +80,8 @@ void main() {
         vec3 relief = texture2D(ntex, uv).rgb * 2.0 - 1.0;
         detailed = normalize(tangent * relief.x + bitangent * relief.y + n * relief.z);
     }
-    vec3 albedo = vec3(0.86, 0.81, 0.76);
+    // Skin, or on the third face brushed steel: cooler, and no light scattered under it.
+    vec3 albedo = mix(vec3(0.86, 0.81, 0.76), vec3(0.56, 0.64, 0.72), machined);
     // A floor under the probe: the sockets and the underside of the nose stay shaded skin,
     // never black holes; a warm one, as shadowed skin is.
     vec3 soft = max(probe(detailed) * 1.5, vec3(0.085, 0.07, 0.075));
@@ -68,17 +93,19 @@ void main() {
     vec3 colour = albedo * (soft + keyColour * (0.75 * key + 0.12 * wrap));
     // Light scattered under the skin comes out warm, most where the light grazes the surface.
     float terminator = exp(-facingLight * facingLight / 0.09) * (0.6 + 0.4 * wrap);
-    colour += albedo * vec3(0.55, 0.17, 0.09) * 0.34 * terminator;
+    colour += albedo * vec3(0.55, 0.17, 0.09) * 0.34 * terminator * (1.0 - machined);
     vec3 e = normalize(eyeNormal);
     float facing = max(e.z, 0.0);
     float rim = pow(1.0 - facing, 3.0);
     colour += vec3(0.25, 0.84, 1.0) * rim * 0.25;
     // The highlight: broad and faint on matte skin, tighter and brighter where it is oily.
-    float g = gloss();
+    float g = mix(gloss(), 1.0, machined);
     vec3 eyeDetailed = normalize(gl_NormalMatrix * detailed);
     vec3 halfway = normalize(normalize(eyeLight) + normalize(-eyePosition));
     float specular = pow(max(dot(eyeDetailed, halfway), 0.0), mix(10.0, 48.0, g));
     colour += keyColour * specular * mix(0.05, 0.42, g) * step(0.0, facingLight);
+    // The older face's hollows darken too: their faceted light alone is subtle at a distance.
+    colour *= 1.0 - aged * 0.45 * hollows();
     // A shoulder instead of a hard clip: the brightest skin rolls off towards 0.94, so the
     // crown keeps its form under the key light instead of burning out to white.
     vec3 over = max(colour - 0.62, 0.0);

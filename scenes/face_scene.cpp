@@ -47,7 +47,8 @@ void FaceScene::load() {
     normalTexture = new Texture(DataFiles::kFaceNormals);
     lightProbeTexture = new Texture(DataFiles::kLightProbe);
     buildProgram("data/face_face.vert", "data/face_face.frag", faceVertexShader, faceFragmentShader, faceProgram,
-                 {{"lightNormal", &faceLightLocation}, {"ntex", &ntexLocation}, {"lightProbe", &lightProbeLocation}});
+                 {{"lightNormal", &faceLightLocation}, {"ntex", &ntexLocation}, {"lightProbe", &lightProbeLocation},
+                  {"aged", &faceAgedLocation}, {"machined", &faceMachinedLocation}});
     eyesTexture = new Texture(DataFiles::kEyesPicture);
     buildProgram("data/face_eyes.vert", "data/face_eyes.frag", eyesVertexShader, eyesFragmentShader, eyesProgram,
                  {{"lightNormal", &eyesLightLocation}});
@@ -153,6 +154,8 @@ void FaceScene::drawGroup(double d, const FaceEffects& effects) {
     glUniform3f(faceLightLocation, light[0], light[1], light[2]);
     glUniform1i(ntexLocation, 0);
     glUniform1i(lightProbeLocation, 1);
+    glUniform1f(faceAgedLocation, agedWeight(d));
+    glUniform1f(faceMachinedLocation, snapWeight(d));
     normalTexture->bind(GL_TEXTURE0);
     lightProbeTexture->bind(GL_TEXTURE1);
     faceMesh->draw();

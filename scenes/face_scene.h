@@ -55,6 +55,8 @@ public:
     Shader* faceFragmentShader = nullptr;
     ShaderProgram* faceProgram = nullptr;
     GLint faceLightLocation = -1, ntexLocation = -1, lightProbeLocation = -1;
+    GLint faceAgedLocation = -1;      // "aged": how much of the second, older face shows
+    GLint faceMachinedLocation = -1;  // "machined": how far the snap to the third face has gone
     Texture* eyesTexture = nullptr;        // "data/face_eyes.png"
     Shader* eyesVertexShader = nullptr;
     Shader* eyesFragmentShader = nullptr;

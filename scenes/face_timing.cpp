@@ -43,6 +43,8 @@ void morphFace(const float* base, const float* second, const float* third, std::
     }
 }
 
+float agedWeight(double d) { return morphWeight(d) * (1.0f - snapWeight(d)); }
+
 namespace {
 
 // 0 up to `from`, 1 from `to`, eased in between (as GLSL's smoothstep).

@@ -39,6 +39,9 @@ std::array<std::array<float, 2>, 4> backgroundCoordinates(bool second, double d,
 // each clamped to [0, 1] in single precision.
 float morphWeight(double d);
 float snapWeight(double d);
+// How much of the second (older) face shows in the shading: its weight, handed over to the
+// third face as the snap goes through.
+float agedWeight(double d);
 
 // face[i] = third[i] * snap + (second[i] * m + base[i] * (1 - m)) * (1 - snap) for i < count, each sum
 // formed in double and stored in single precision.

@@ -21,8 +21,14 @@ SIZE = (960, 540)
 
 
 def faces(detector, image):
+    """The detections that sit where the portrait's face is: across the picture's middle third,
+    above the shoulders (the face rises from the middle to the top third as the camera turns to
+    it). A hit on the shoulders or the background is not the face."""
     grey = cv2.equalizeHist(cv2.cvtColor(image, cv2.COLOR_BGR2GRAY))
-    return detector.detectMultiScale(grey, scaleFactor=1.1, minNeighbors=4, minSize=(24, 24))
+    height, width = grey.shape
+    found = detector.detectMultiScale(grey, scaleFactor=1.05, minNeighbors=4, minSize=(24, 24))
+    return [(x, y, w, h) for x, y, w, h in found
+            if width / 3 < x + w / 2 < 2 * width / 3 and y + h / 2 < 0.75 * height]
 
 
 def main():

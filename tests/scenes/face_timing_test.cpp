@@ -44,6 +44,12 @@ TEST(FaceTiming, MorphLandsOnTheHitsAt164And166Seconds) {
     EXPECT_NEAR(snapWeight(at(166.05)), 0.5f, 1e-5f);
     EXPECT_EQ(snapWeight(at(166.1)), 1.0f);
     EXPECT_EQ(snapWeight(at(169.9)), 1.0f);
+    // The older face's shading follows its shape in, and hands over to the machine's at the snap.
+    EXPECT_EQ(agedWeight(at(163.9)), 0.0f);
+    EXPECT_NEAR(agedWeight(at(164.5)), 0.35f, 1e-6f);
+    EXPECT_EQ(agedWeight(at(165.9)), 1.0f);
+    EXPECT_NEAR(agedWeight(at(166.05)), 0.5f, 1e-5f);
+    EXPECT_EQ(agedWeight(at(166.1)), 0.0f);
 
     const std::vector<float> base{0.0f, 1.0f, 2.0f}, second{10.0f, 11.0f, 12.0f}, third{-4.0f, -4.0f, -4.0f};
     std::vector<float> face(3, 99.0f);

@@ -80,6 +80,19 @@ void MusicTrack::pause() {
     if (audible) alSourcePause(source);
 }
 
+void MusicTrack::setMuted(bool mute) {
+    if (!audible || mute == muted) return;
+    muted = mute;
+    alSourcef(source, AL_GAIN, mute ? 0.0f : 1.0f);
+}
+
+double MusicTrack::playbackSeconds() const {
+    if (!audible) return -1.0;
+    ALfloat seconds = 0.0f;
+    alGetSourcef(source, AL_SEC_OFFSET, &seconds);
+    return seconds;
+}
+
 MusicTrack::~MusicTrack() { releaseAudio(); }
 
 void MusicTrack::releaseAudio() {

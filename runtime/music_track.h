@@ -2,7 +2,7 @@
 // OpenAL buffer and source. The decoded PCM stays in memory for the spectrum analyser.
 // A missing or undecodable file ends the process at once with status 255 (-1) and one line on
 // standard error. Without an audio device the track is still decoded and the demo runs silently.
-// It does not stream, loop, or report the playback position; the preview tool seeks it.
+// It does not stream or loop; the players (the preview, the web page) seek, pause and mute it.
 //
 //   MusicTrack music;      // decodes; prepares the OpenAL source
 //   music.play();          // from the start
@@ -35,6 +35,11 @@ public:
     // For the preview tool: play from any second, and pause. Both do nothing when silent.
     void playFrom(double seconds);
     void pause();
+    // Silences the source without moving it (the players' mute); nothing when silent.
+    void setMuted(bool muted);
+    // Where the source is in the track, in seconds, as OpenAL reports it; -1 when silent. For
+    // the web page's checks of the player: the program itself never asks.
+    double playbackSeconds() const;
 
     ALuint buffer = 0;
     ALuint source = 0;
@@ -57,6 +62,7 @@ private:
     [[noreturn]] void failAndExit(const char* before, const char* after);
     void releaseAudio();
     bool audible = false;
+    bool muted = false;
 };
 
 }  // namespace Quorvel

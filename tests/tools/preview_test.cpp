@@ -1,4 +1,4 @@
-// The preview's time arithmetic and key handling, without a window; and the tool itself under
+// The preview's GLFW keys and options, without a window; and the tool itself under
 // the test display, driven by keys: it starts where asked, pauses, steps, seeks, reloads, quits.
 #include <gtest/gtest.h>
 
@@ -8,63 +8,29 @@
 #include <sstream>
 
 #include "tests/support/process.h"
-#include "tools/preview/preview_clock.h"
 #include "tools/preview/preview_keys.h"
 #include "tools/preview/preview_options.h"
 
+using namespace Quorvel;
 using namespace Quorvel::Preview;
 namespace fs = std::filesystem;
 
 namespace {
 
-TEST(PreviewClock, RunsPausesAndSeeksWithinTheProgramme) {
-    PreviewClock clock(95.0, 172.0, 10.0);  // demo 95 s at wall 10 s
-    EXPECT_DOUBLE_EQ(clock.time(12.5), 97.5);
-    clock.pause(12.5);
-    EXPECT_DOUBLE_EQ(clock.time(20.0), 97.5);  // paused: wall time passes, demo time does not
-    clock.resume(20.0);
-    EXPECT_DOUBLE_EQ(clock.time(21.0), 98.5);
-    clock.seekBy(-10.0, 21.0);
-    EXPECT_DOUBLE_EQ(clock.time(21.0), 88.5);
-    EXPECT_FALSE(clock.paused());
-    clock.seekBy(-1000.0, 22.0);  // clamps at 0 and keeps running from there
-    EXPECT_DOUBLE_EQ(clock.time(22.0), 0.0);
-    EXPECT_DOUBLE_EQ(clock.time(23.0), 1.0);
-    clock.seekBy(1000.0, 23.0);
-    EXPECT_DOUBLE_EQ(clock.time(23.0), 172.0);
-    EXPECT_DOUBLE_EQ(clock.time(30.0), 172.0);  // never beyond the end
-    EXPECT_DOUBLE_EQ(PreviewClock(-3.0).time(0.0), 0.0);
-}
-
-TEST(PreviewClock, FrameStepsOnlyWhilePaused) {
-    PreviewClock clock(10.0, 172.0, 0.0);
-    clock.step(1, 1.0 / 60.0, 0.0);
-    EXPECT_DOUBLE_EQ(clock.time(0.0), 10.0);  // running: ignored
-    clock.pause(0.0);
-    clock.step(1, 1.0 / 60.0, 5.0);
-    clock.step(1, 1.0 / 60.0, 6.0);
-    EXPECT_NEAR(clock.time(7.0), 10.0 + 2.0 / 60.0, 1e-12);
-    EXPECT_TRUE(clock.paused());
-    clock.seekTo(0.0, 8.0);
-    clock.step(-1, 1.0 / 60.0, 8.0);
-    EXPECT_DOUBLE_EQ(clock.time(8.0), 0.0);  // no frame before 0
-    clock.togglePause(9.0);
-    EXPECT_DOUBLE_EQ(clock.time(10.0), 1.0);
-}
-
 TEST(PreviewKeys, EachKeyAndItsModifiers) {
-    EXPECT_EQ(commandForKey(GLFW_KEY_ESCAPE, GLFW_PRESS, 0).action, PreviewAction::None);
-    EXPECT_EQ(commandForKey(GLFW_KEY_ESCAPE, GLFW_RELEASE, 0).action, PreviewAction::Quit);
-    EXPECT_EQ(commandForKey(GLFW_KEY_SPACE, GLFW_PRESS, 0).action, PreviewAction::TogglePause);
-    EXPECT_EQ(commandForKey(GLFW_KEY_SPACE, GLFW_REPEAT, 0).action, PreviewAction::None);  // held Space does not flicker
+    EXPECT_EQ(commandForKey(GLFW_KEY_ESCAPE, GLFW_PRESS, 0).action, PlayerAction::None);
+    EXPECT_EQ(commandForKey(GLFW_KEY_ESCAPE, GLFW_RELEASE, 0).action, PlayerAction::Quit);
+    EXPECT_EQ(commandForKey(GLFW_KEY_SPACE, GLFW_PRESS, 0).action, PlayerAction::TogglePause);
+    EXPECT_EQ(commandForKey(GLFW_KEY_SPACE, GLFW_REPEAT, 0).action, PlayerAction::None);  // held Space does not flicker
     EXPECT_EQ(commandForKey(GLFW_KEY_LEFT, GLFW_PRESS, 0).seconds, -1.0);
     EXPECT_EQ(commandForKey(GLFW_KEY_RIGHT, GLFW_REPEAT, GLFW_MOD_SHIFT).seconds, 10.0);
-    EXPECT_EQ(commandForKey(GLFW_KEY_LEFT, GLFW_RELEASE, 0).action, PreviewAction::None);
+    EXPECT_EQ(commandForKey(GLFW_KEY_LEFT, GLFW_RELEASE, 0).action, PlayerAction::None);
     EXPECT_EQ(commandForKey(GLFW_KEY_COMMA, GLFW_PRESS, 0).frames, -1);
     EXPECT_EQ(commandForKey(GLFW_KEY_PERIOD, GLFW_PRESS, 0).frames, 1);
-    EXPECT_EQ(commandForKey(GLFW_KEY_HOME, GLFW_PRESS, 0).action, PreviewAction::GoToStart);
-    EXPECT_EQ(commandForKey(GLFW_KEY_F5, GLFW_PRESS, 0).action, PreviewAction::Reload);
-    EXPECT_EQ(commandForKey(GLFW_KEY_A, GLFW_PRESS, 0).action, PreviewAction::None);
+    EXPECT_EQ(commandForKey(GLFW_KEY_HOME, GLFW_PRESS, 0).action, PlayerAction::GoToStart);
+    EXPECT_EQ(commandForKey(GLFW_KEY_F5, GLFW_PRESS, 0).action, PlayerAction::Reload);
+    EXPECT_EQ(commandForKey(GLFW_KEY_M, GLFW_PRESS, 0).action, PlayerAction::ToggleMute);
+    EXPECT_EQ(commandForKey(GLFW_KEY_A, GLFW_PRESS, 0).action, PlayerAction::None);
 }
 
 TEST(PreviewOptions, FromAndSize) {

@@ -1,8 +1,9 @@
 // qvl_preview: plays the programme live from any demo time, with the music sought to match, in
-// the program's window, scenes and letterbox (through the shared start-up). Space pauses,
-// Left/Right jump, comma/period step a frame while paused, Home goes to 0, F5 rebuilds every
-// scene from data/ (the time is kept) so a changed shader or picture shows at once, Escape
-// quits. The title shows the time and scenes.
+// the program's window, scenes and letterbox (through the shared start-up). The player and its
+// keys are the web page's too (runtime/player.h): Space pauses, Left/Right jump, comma/period
+// step a frame while paused, Home goes to 0, M mutes; the preview's own are F5, which rebuilds
+// every scene from data/ (the time is kept) so a changed shader or picture shows at once, and
+// Escape, which quits. The title shows the time and scenes.
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
@@ -15,7 +16,7 @@
 #include "app/demo_session.h"
 #include "runtime/frame_loop.h"
 #include "tools/capture/capture_options.h"
-#include "tools/preview/preview_clock.h"
+#include "runtime/player.h"
 #include "tools/preview/preview_keys.h"
 #include "tools/preview/preview_options.h"
 
@@ -35,19 +36,19 @@ std::string titleFor(double time, const std::string& scenes, bool paused) {
 class PreviewRun {
 public:
     PreviewRun(const PreviewOptions& options, DemoSession& session)
-        : session(session), clock(options.from, kProgrammeEnd, glfwGetTime()) {
+        : session(session), player(options.from, kProgrammeEnd, glfwGetTime()) {
         session.window().setKeyHandler([this](int key, int action, int mods) {
-            const PreviewCommand command = commandForKey(key, action, mods);
-            if (command.action != PreviewAction::None) pending.push_back(command);
+            const PlayerCommand command = commandForKey(key, action, mods);
+            if (command.action != PlayerAction::None) pending.push_back(command);
         });
         makeLoop();
-        session.music().playFrom(clock.time(glfwGetTime()));
+        session.music().playFrom(player.time(glfwGetTime()));
     }
     ~PreviewRun() { session.window().setKeyHandler({}); }
 
     void run() {
         while (!quit && !glfwWindowShouldClose(session.window().handle())) {
-            for (const PreviewCommand& command : pending) apply(command);
+            for (const PlayerCommand& command : pending) apply(command);
             pending.clear();
             frame();
         }
@@ -60,50 +61,36 @@ private:
                                            session.frameHooks());
     }
 
-    void apply(const PreviewCommand& c) {
-        const double now = glfwGetTime();
+    void apply(const PlayerCommand& c) {
         switch (c.action) {
-            case PreviewAction::TogglePause: clock.togglePause(now); break;
-            case PreviewAction::SeekBy: clock.seekBy(c.seconds, now); break;
-            case PreviewAction::Step: clock.step(c.frames, kPreviewFrameSeconds, now); break;
-            case PreviewAction::GoToStart: clock.seekTo(0.0, now); break;
-            case PreviewAction::Quit: quit = true; break;
-            case PreviewAction::Reload: reload(); break;
-            case PreviewAction::None: break;
+            case PlayerAction::Quit: quit = true; break;
+            case PlayerAction::Reload: reload(); break;
+            default: cueMusic(session.music(), player.apply(c, glfwGetTime())); break;
         }
-        if (clock.paused())
-            session.music().pause();
-        else
-            session.music().playFrom(clock.time(glfwGetTime()));
     }
 
     // The rebuild takes a while: hold the time, rebuild every scene, go on from there.
     void reload() {
-        const double at = clock.time(glfwGetTime());
-        const bool wasPaused = clock.paused();
+        const double at = player.time(glfwGetTime());
         loop.reset();
         session.reloadProgramme();
         makeLoop();
-        clock.seekTo(at, glfwGetTime());
-        if (wasPaused) clock.pause(glfwGetTime());
+        cueMusic(session.music(), player.apply({PlayerAction::SeekTo, at}, glfwGetTime()));
         std::cout << "preview: reloaded data/ at " << at << " s" << std::endl;
     }
 
     void frame() {
         const double now = glfwGetTime();
-        if (!clock.paused() && clock.time(now) >= clock.end()) {
-            clock.pause(now);  // hold the last frame instead of ending
-            session.music().pause();
-        }
-        time = clock.time(now);
+        cueMusic(session.music(), player.holdAtEnd(now));  // hold the last frame instead of ending
+        time = player.time(now);
         loop->frame();
-        const std::string wanted = titleFor(time, session.programme().timeline().labelsAt(time), clock.paused());
+        const std::string wanted = titleFor(time, session.programme().timeline().labelsAt(time), player.paused());
         if (wanted != title) glfwSetWindowTitle(session.window().handle(), (title = wanted).c_str());
     }
 
     DemoSession& session;
-    PreviewClock clock;
-    std::vector<PreviewCommand> pending;
+    Player player;
+    std::vector<PlayerCommand> pending;
     std::unique_ptr<FrameLoop> loop;
     double time = 0.0;
     bool quit = false;

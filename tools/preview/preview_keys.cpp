@@ -4,21 +4,31 @@
 
 namespace Quorvel::Preview {
 
-PreviewCommand commandForKey(int key, int action, int mods) {
-    if (key == GLFW_KEY_ESCAPE) return {action == GLFW_RELEASE ? PreviewAction::Quit : PreviewAction::None};
-    const bool press = action == GLFW_PRESS;
-    const bool pressOrRepeat = press || action == GLFW_REPEAT;
-    const double jump = (mods & GLFW_MOD_SHIFT) ? 10.0 : 1.0;
+namespace {
+
+PlayerKey playerKey(int key) {
     switch (key) {
-        case GLFW_KEY_SPACE: return {press ? PreviewAction::TogglePause : PreviewAction::None};
-        case GLFW_KEY_LEFT: return {pressOrRepeat ? PreviewAction::SeekBy : PreviewAction::None, -jump};
-        case GLFW_KEY_RIGHT: return {pressOrRepeat ? PreviewAction::SeekBy : PreviewAction::None, jump};
-        case GLFW_KEY_COMMA: return {pressOrRepeat ? PreviewAction::Step : PreviewAction::None, 0.0, -1};
-        case GLFW_KEY_PERIOD: return {pressOrRepeat ? PreviewAction::Step : PreviewAction::None, 0.0, 1};
-        case GLFW_KEY_HOME: return {press ? PreviewAction::GoToStart : PreviewAction::None};
-        case GLFW_KEY_F5: return {press ? PreviewAction::Reload : PreviewAction::None};
-        default: return {};
+        case GLFW_KEY_SPACE: return PlayerKey::Space;
+        case GLFW_KEY_LEFT: return PlayerKey::Left;
+        case GLFW_KEY_RIGHT: return PlayerKey::Right;
+        case GLFW_KEY_COMMA: return PlayerKey::Comma;
+        case GLFW_KEY_PERIOD: return PlayerKey::Period;
+        case GLFW_KEY_HOME: return PlayerKey::Home;
+        case GLFW_KEY_F: return PlayerKey::F;
+        case GLFW_KEY_M: return PlayerKey::M;
+        case GLFW_KEY_F5: return PlayerKey::F5;
+        case GLFW_KEY_ESCAPE: return PlayerKey::Escape;
+        default: return PlayerKey::Other;
     }
+}
+
+}  // namespace
+
+PlayerCommand commandForKey(int glfwKey, int glfwAction, int glfwMods) {
+    const KeyAction action = glfwAction == GLFW_PRESS    ? KeyAction::Press
+                             : glfwAction == GLFW_REPEAT ? KeyAction::Repeat
+                                                         : KeyAction::Release;
+    return Quorvel::commandForKey(playerKey(glfwKey), action, (glfwMods & GLFW_MOD_SHIFT) != 0);
 }
 
 }  // namespace Quorvel::Preview

@@ -1,23 +1,13 @@
-// What a key does in the preview, from GLFW's key, action and modifier codes, with no window.
+// The preview's keys: GLFW's key, action and modifier codes turned into the player's key table
+// (runtime/player_keys.h), which the web page shares. No window.
 //
-//   PreviewCommand c = commandForKey(GLFW_KEY_RIGHT, GLFW_PRESS, GLFW_MOD_SHIFT);  // SeekBy, +10 s
+//   PlayerCommand c = commandForKey(GLFW_KEY_RIGHT, GLFW_PRESS, GLFW_MOD_SHIFT);  // SeekBy, +10 s
 #pragma once
+
+#include "runtime/player_keys.h"
 
 namespace Quorvel::Preview {
 
-enum class PreviewAction { None, TogglePause, SeekBy, Step, GoToStart, Reload, Quit };
-
-struct PreviewCommand {
-    PreviewAction action = PreviewAction::None;
-    double seconds = 0.0;  // SeekBy
-    int frames = 0;        // Step
-};
-
-// Escape quits on release, as in the program; the other keys act on press, and the seek and
-// step keys also on auto-repeat.
-PreviewCommand commandForKey(int key, int action, int mods);
-
-// Frame steps move by one frame of the program's 60 Hz refresh.
-constexpr double kPreviewFrameSeconds = 1.0 / 60.0;
+PlayerCommand commandForKey(int glfwKey, int glfwAction, int glfwMods);
 
 }  // namespace Quorvel::Preview

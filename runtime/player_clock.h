@@ -1,17 +1,17 @@
-// The preview's demo time: running or paused, moved by seeks and frame steps, always within
+// The player's demo time: running or paused, moved by seeks and frame steps, always within
 // [0, end]. It is told the wall-clock time at each call instead of reading a clock, so its
-// arithmetic is tested without waiting.
+// arithmetic is tested without waiting. Used by the preview and the web page alike.
 //
-//   PreviewClock clock(95.0);            // paused = false, demo time 95 s at wall time 0
+//   PlayerClock clock(95.0);             // running, demo time 95 s at wall time 0
 //   clock.seekBy(-10.0, now);            // ten seconds back, still running
 //   double t = clock.time(now);
 #pragma once
 
-namespace Quorvel::Preview {
+namespace Quorvel {
 
-class PreviewClock {
+class PlayerClock {
 public:
-    explicit PreviewClock(double start, double end = 172.0, double wallNow = 0.0);
+    explicit PlayerClock(double start, double end = 172.0, double wallNow = 0.0);
 
     double time(double wallNow) const;
     bool paused() const { return isPaused; }
@@ -34,4 +34,4 @@ private:
     double wallAnchor;
 };
 
-}  // namespace Quorvel::Preview
+}  // namespace Quorvel

@@ -136,6 +136,15 @@ void DemoSession::reloadProgramme() {
     loadProgramme();
 }
 
+void DemoSession::rebuildGlObjects() {
+    loadedProgramme.reset();
+    frameBuffer.reset();
+    buildFrameBuffer();
+    applyFixedGlState();
+    loadProgramme();
+    step("rebuilt");
+}
+
 std::unique_ptr<DemoSession> openDemoSession(const DemoSessionOptions& options) {
     try {
         return std::make_unique<DemoSession>(options);

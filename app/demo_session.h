@@ -78,6 +78,12 @@ public:
     // Destroys every scene and builds and loads them again from data/ (the preview's reload).
     void reloadProgramme();
 
+    // Every GL object of the session made again on the same window and context: the frame's
+    // buffer, the fixed state and the programme, from data/ as it is on disk (the web page's
+    // files stay in memory, so nothing is downloaded again). For a context whose objects were
+    // lost (a browser reclaiming the GPU) and given back empty; the music and clock are kept.
+    void rebuildGlObjects();
+
 private:
     struct GlfwLibrary {
         GlfwLibrary();

@@ -199,6 +199,56 @@ TEST(DemoSession, ResizingRebuildsOnlyWhatHasTheViewportsSizeAndWarmsItAgain) {
     }
 }
 
+// A browser's canvas and a desktop window are not always 16:9: a 4:3 window, an upright phone,
+// a window dragged narrower (one side changes). The picture keeps 16:9 inside, and every target
+// of the viewport's size takes the picture's size, not the window's.
+TEST(DemoSession, ResizingToOtherShapesSizesTheTargetsToThePicture) {
+    Steps steps;
+    DemoSession session(hiddenSession(steps));  // 160 x 120
+    struct Shape {
+        int width, height;
+        Viewport picture;  // worked out by hand: 16:9 of the side that limits it, centred
+    };
+    for (const Shape& shape : {Shape{400, 300, {0, 37, 400, 225}},    // 4:3
+                               Shape{300, 300, {0, 66, 300, 168}},    // only the width changed
+                               Shape{117, 253, {0, 94, 117, 65}},     // an upright phone
+                               Shape{480, 120, {133, 0, 213, 120}}}) {  // wider than 16:9: bars at the sides
+        steps.clear();
+        EXPECT_TRUE(session.resize(shape.width, shape.height)) << shape.width << "x" << shape.height;
+        EXPECT_EQ(steps, Steps{"resized"});
+        EXPECT_EQ(session.window().viewport(), shape.picture) << shape.width << "x" << shape.height;
+        for (const SizedTarget& target : sizedTargets(session)) {
+            EXPECT_EQ(target.texture->width, std::uint32_t(shape.picture.width)) << target.name;
+            EXPECT_EQ(target.texture->height, std::uint32_t(shape.picture.height)) << target.name;
+        }
+    }
+}
+
+// A lost GL context (a browser's) is answered by making every object again; nothing is left
+// over and the frame draws as before.
+TEST(DemoSession, RebuildingTheGlObjectsLeavesTheSameObjectsAndDraws) {
+    Steps steps;
+    DemoSession session(hiddenSession(steps));
+    const long objects = LiveObjects::total();
+    const long renderbuffers = LiveObjects::count(LiveObjects::Renderbuffer);
+    const int samples = session.samples();
+    steps.clear();
+    session.rebuildGlObjects();
+    EXPECT_EQ(steps, (Steps{"programme", "rebuilt"}));
+    EXPECT_EQ(LiveObjects::total(), objects);
+    EXPECT_EQ(LiveObjects::count(LiveObjects::Renderbuffer), renderbuffers);
+    EXPECT_EQ(session.samples(), samples);
+    FrameHooks hooks = session.frameHooks();
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    hooks.beginFrame();
+    session.programme().timeline().dispatch(20.0);
+    hooks.endFrame();
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+    for (const SizedTarget& target : sizedTargets(session))
+        EXPECT_GT(litPixels(*target.texture), 0L) << target.name;
+}
+
 // Where the driver can, the frame and the helix's and tube's off-screen passes are
 // multisampled; with no samples asked for nothing multisampled is made.
 TEST(DemoSession, MultisamplesTheFrameAndTheOffscreenPassesWhereTheDriverCan) {

@@ -66,11 +66,14 @@ void MusicTrack::play() {
     alSourcePlay(source);
 }
 
+double MusicTrack::lengthSeconds() const {
+    return frequency > 0 ? double(pcm.size()) / (2.0 * channels() * frequency) : 0.0;
+}
+
 void MusicTrack::playFrom(double seconds) {
     if (!audible) return;
     alSourceStop(source);
-    const double length = frequency > 0 ? double(pcm.size()) / (2.0 * channels() * frequency) : 0.0;
-    if (seconds < 0.0 || seconds >= length) return;  // past the end: silence, not a restart at 0
+    if (seconds < 0.0 || seconds >= lengthSeconds()) return;  // past the end: silence, not a restart at 0
     // Offsets are applied to a playing source at once.
     alSourcePlay(source);
     alSourcef(source, AL_SEC_OFFSET, static_cast<ALfloat>(seconds));
@@ -78,6 +81,17 @@ void MusicTrack::playFrom(double seconds) {
 
 void MusicTrack::pause() {
     if (audible) alSourcePause(source);
+}
+
+void MusicTrack::pauseAt(double seconds) {
+    if (!audible) return;
+    if (seconds < 0.0 || seconds >= lengthSeconds()) {
+        alSourceStop(source);
+        return;
+    }
+    alSourcePause(source);
+    // A paused source takes a new offset at once and keeps it until it plays.
+    alSourcef(source, AL_SEC_OFFSET, static_cast<ALfloat>(seconds));
 }
 
 void MusicTrack::setMuted(bool mute) {

@@ -35,6 +35,8 @@ public:
     // For the preview tool: play from any second, and pause. Both do nothing when silent.
     void playFrom(double seconds);
     void pause();
+    // Pauses with the source at `seconds`, so that its position is the picture's while paused.
+    void pauseAt(double seconds);
     // Silences the source without moving it (the players' mute); nothing when silent.
     void setMuted(bool muted);
     // Where the source is in the track, in seconds, as OpenAL reports it; -1 when silent. For
@@ -58,6 +60,7 @@ public:
     }
 
 private:
+    double lengthSeconds() const;
     void decode();
     [[noreturn]] void failAndExit(const char* before, const char* after);
     void releaseAudio();

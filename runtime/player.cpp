@@ -51,7 +51,7 @@ MusicCue Player::holdAtEnd(double wallNow) {
 void cueMusic(MusicTrack& track, const MusicCue& cue) {
     track.setMuted(cue.muted);
     switch (cue.kind) {
-        case MusicCue::Kind::Pause: track.pause(); break;
+        case MusicCue::Kind::Pause: track.pauseAt(cue.from); break;
         case MusicCue::Kind::PlayFrom: track.playFrom(cue.from); break;
         case MusicCue::Kind::Keep: break;
     }

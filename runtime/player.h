@@ -19,7 +19,7 @@ class MusicTrack;
 struct MusicCue {
     enum class Kind { Keep, Pause, PlayFrom };
     Kind kind = Kind::Keep;
-    double from = 0.0;   // PlayFrom: seconds into the track, the demo time
+    double from = 0.0;   // seconds into the track, the demo time: where it plays from or pauses at
     bool muted = false;  // the mute state to apply, whatever the kind
 };
 

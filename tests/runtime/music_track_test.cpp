@@ -115,4 +115,30 @@ TEST_F(MusicFolder, WithoutAnAudioDeviceTheTrackStillDecodesAndPlaysSilently) {
         ::testing::ExitedWithCode(0), "");
 }
 
+// The players move the source with the picture: paused at a time, it reports that time until it
+// plays; muted, it keeps its place; past the end it stops rather than wrapping to 0.
+TEST_F(MusicFolder, PausedAtATimeTheSourceIsThereAndMutingKeepsItsPlace) {
+    Assets::writeOggVorbis(kMusicFile, tone(88200, 440), tone(88200, 660), 44100, 0.5f);  // 2 s
+    MusicTrack track;
+    ASSERT_NE(track.source, 0u) << "the test's OpenAL null device";
+    track.playFrom(0.5);
+    track.pauseAt(1.25);
+    EXPECT_NEAR(track.playbackSeconds(), 1.25, 1e-3);
+    ALint state = 0;
+    alGetSourcei(track.source, AL_SOURCE_STATE, &state);
+    EXPECT_EQ(state, AL_PAUSED);
+    track.setMuted(true);
+    ALfloat gain = -1.0f;
+    alGetSourcef(track.source, AL_GAIN, &gain);
+    EXPECT_EQ(gain, 0.0f);
+    EXPECT_NEAR(track.playbackSeconds(), 1.25, 1e-3);
+    track.setMuted(false);
+    alGetSourcef(track.source, AL_GAIN, &gain);
+    EXPECT_EQ(gain, 1.0f);
+    track.pauseAt(5.0);
+    alGetSourcei(track.source, AL_SOURCE_STATE, &state);
+    EXPECT_EQ(state, AL_STOPPED);
+    EXPECT_EQ(MusicTrack(MusicTrack::Silent{}).playbackSeconds(), -1.0);
+}
+
 }  // namespace

@@ -25,4 +25,23 @@ CanvasSize drawingBufferSize(std::int32_t displayWidth, std::int32_t displayHeig
     return size;
 }
 
+double lowestDrawingScale(std::int32_t displayWidth, std::int32_t displayHeight) {
+    const CanvasSize full = drawingBufferSize(displayWidth, displayHeight);
+    const Viewport picture = letterbox(full.width, full.height);
+    if (picture.width <= 0 || picture.height <= 0) return 1.0;
+    return std::min(1.0, std::max({kMinDrawingScale, double(kMinPictureWidth) / picture.width,
+                                   double(kMinPictureHeight) / picture.height}));
+}
+
+CanvasSize scaledDrawingBufferSize(std::int32_t displayWidth, std::int32_t displayHeight, double scale) {
+    const CanvasSize full = drawingBufferSize(displayWidth, displayHeight);
+    if (full.width <= 0 || !(scale < 1.0)) return full;  // also a NaN scale: every pixel
+    scale = std::max(scale, lowestDrawingScale(displayWidth, displayHeight));
+    // Never more than the full buffer, so the picture stays within the cap. Rounded to nearest,
+    // not down: the picture at the lowest scale then keeps its 640 x 360 pixels despite the
+    // letterbox's truncation.
+    return {std::clamp<std::int32_t>(std::int32_t(std::lround(full.width * scale)), 1, full.width),
+            std::clamp<std::int32_t>(std::int32_t(std::lround(full.height * scale)), 1, full.height)};
+}
+
 }  // namespace Quorvel::Web

@@ -27,7 +27,7 @@ constexpr double kDisplayPercentile = 0.1;
 // coming back), not the GPU's pace, and is not counted; unless several come in a row: a
 // renderer that slow is the pace and must be counted for the guard to act at all.
 constexpr double kStallSeconds = 0.25;
-constexpr std::size_t kLongOnesThatArePace = 3;
+constexpr std::size_t kLongOnesThatArePace = 2;
 
 // Lower when the median of the last 2 s is over 1.5 display intervals. Where frames wait for
 // the next refresh (a browser's animation frames do), intervals come in whole refreshes: the

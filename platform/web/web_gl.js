@@ -36,3 +36,47 @@ mergeInto(LibraryManager.library, {
     };
   },
 });
+
+// After a lost WebGL context comes back, every WebGL object the GL layer and the legacy
+// emulation hold is dead and the context's state is at its defaults. This puts their
+// JavaScript side back to what a fresh context has and forgets the program's objects:
+// glDelete* on a forgotten name then does nothing (a dead object handed to the browser draws
+// a console warning). It recreates nothing of the program's, nor its GL state: the program
+// then makes every object again. Answers 0 while the context is still lost.
+//   if (qvl_web_gl_context_restored()) session->rebuildGlObjects();
+mergeInto(LibraryManager.library, {
+  qvl_web_gl_context_restored__deps: ['$GL', '$GLImmediate', '$GLEmulation'],
+  qvl_web_gl_context_restored: function() {
+    var context = GL.currentContext, ctx = GLctx;
+    if (!context || ctx.isContextLost()) return 0;
+    // Names are never reused (GL.counter goes on), so a forgotten one stays forgotten.
+    [GL.buffers, GL.programs, GL.framebuffers, GL.renderbuffers, GL.textures, GL.shaders,
+     GL.vaos, GL.queries, GL.samplers, GL.transformFeedbacks, GL.syncs].forEach(function(table) {
+      if (table) for (var i = 0; i < table.length; ++i) table[i] = null;
+    });
+    // What the layer believes is bound; a restored context has nothing bound.
+    ctx.currentArrayBufferBinding = ctx.currentElementArrayBufferBinding = 0;
+    ctx.currentPixelPackBufferBinding = ctx.currentPixelUnpackBufferBinding = 0;
+    ctx.currentProgram = null;
+    GL.currProgram = 0;
+    GL.unpackAlignment = 4;
+    GL.lastError = 0;
+    // Extensions end with the lost context: enabled again, their objects fetched again.
+    context.initExtensionsDone = false;
+    GL.initExtensions(context);
+    // The client-array and quad-index buffers, and the fixed-function programs built so far.
+    GL.generateTempBuffers(true, context);
+    GLImmediate.rendererCache = GLImmediate.MapTreeLib.create();
+    GLImmediate.currentRenderer = GLImmediate.lastRenderer = null;
+    GLImmediate.lastArrayBuffer = GLImmediate.lastProgram = null;
+    GLImmediate.lastStride = -1;
+    GLImmediate.fixedFunctionProgram = 0;
+    GLImmediate.matricesModified = true;
+    GLImmediate.modifiedClientAttributes = true;
+    GLEmulation.currentVao = null;
+    GLEmulation.enabledVertexAttribArrays = {};
+    // The emulation (and web_gl.cpp) still name the unit last made active; WebGL is back at 0.
+    ctx.activeTexture(0x84C0 /*GL_TEXTURE0*/ + GLImmediate.TexEnvJIT.getActiveTexture());
+    return 1;
+  },
+});

@@ -3,6 +3,11 @@
 // every frame, so the frame loop's one-frame step runs from emscripten_set_main_loop, and a
 // browser holds audio until the visitor clicks or presses a key, so the page shows a start
 // gate and the demo clock starts only once the music is really playing.
+// Unlike the desktop program, the page is a player, as a video is: the page's bar, keys, a
+// hidden tab and a lost GL context pause, seek and step it through the player the preview
+// uses too (runtime/player.h); a frame-rate guard draws fewer pixels where the GPU cannot keep
+// up. What the page and the program pass each other is listed in page/module.js.
+#include <GL/glew.h>
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
@@ -11,19 +16,26 @@
 #include <iomanip>
 #include <iostream>
 #include <memory>
+#include <optional>
 
 #include "app/demo.h"
 #include "app/demo_session.h"
 #include "platform/web/canvas_size.h"
+#include "platform/web/frame_rate_guard.h"
 #include "runtime/frame_loop.h"
 #include "runtime/frame_statistics.h"
+#include "runtime/player.h"
 #include "runtime/timeline.h"
+
+// web_gl.js: the GL layer's and the emulation's own objects after a lost context came back.
+extern "C" int qvl_web_gl_context_restored();
+// web_audio.js: the audio library's positions of a track played from an offset.
+extern "C" void qvl_web_mend_audio_offsets();
 
 namespace Quorvel {
 namespace {
 
 using Web::CanvasSize;
-using Web::drawingBufferSize;
 
 enum class Phase { Gate, WaitingForAudio, Playing, Over };
 
@@ -38,6 +50,17 @@ struct WebRun {
     bool hold = false;
     long heldFrames = 0;
     double begunAt = 0.0;  // browser milliseconds when the visitor let the page start
+    std::optional<Player> player;  // from the first frame played on
+    double time = 0.0;             // the demo time the frame being drawn shows
+    // While paused, a frame is drawn only when something changed (a seek, a step, a resize):
+    // the picture stays as it is and the GPU rests.
+    bool redraw = true;
+    bool contextLost = false;
+    bool contextRestored = false;  // the page said so; the objects are made in the next frame
+    bool playAfterRestore = false;
+    EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context = 0;
+    Web::FrameRateGuard guard;
+    double lastFrameAt = -1.0;  // seconds, the start of the previous frame drawn while playing
 };
 
 // How long the page waits for the browser to start the sound before it plays without it, as
@@ -45,6 +68,8 @@ struct WebRun {
 constexpr double kAudioWaitMilliseconds = 4000.0;
 
 WebRun* run = nullptr;
+
+double nowSeconds() { return emscripten_get_now() / 1000.0; }
 
 bool audioRunning() {
     return EM_ASM_INT({
@@ -74,24 +99,33 @@ CanvasSize displaySize() {
         var s = Module.qvlDisplaySize;
         return s ? s[1] : Math.round(window.innerHeight * (window.devicePixelRatio || 1));
     });
-    return drawingBufferSize(width, height);
+    return {width, height};
 }
 
-// Tells the page what the frame is drawn with, for its checks.
+// Tells the page what the frame is drawn with, for its bar and its checks. (Array(): the macro
+// would split its argument at a comma between brackets.)
 void reportDrawing() {
-    EM_ASM({ Module.qvlSamples = $0; }, run->session->samples());
+    const DemoWindow& window = run->session->window();
+    EM_ASM({
+        Module.qvlSamples = $0;
+        Module.qvlDrawingSize = Array($1, $2);
+        Module.qvlScale = $3;
+    }, run->session->samples(), window.drawableWidth(), window.drawableHeight(), run->guard.scale());
 }
 
-// The drawing buffer follows the displayed size before every frame: a window resized, full
-// screen entered or left, a window moved to a screen of another pixel ratio. Done here, between
-// frames, so the frame drawn right after shows at once.
+// The drawing buffer follows the displayed size and the guard's scale before every frame: a
+// window resized, full screen entered or left, a window moved to a screen of another pixel
+// ratio, a slow GPU. Done here, between frames, so the frame drawn right after shows at once.
 void followDisplaySize() {
-    const CanvasSize wanted = displaySize();
+    const CanvasSize display = displaySize();
+    run->guard.setDisplaySize(display.width, display.height);
+    const CanvasSize wanted = Web::scaledDrawingBufferSize(display.width, display.height, run->guard.scale());
     if (wanted.width <= 0) return;
     const DemoWindow& window = run->session->window();
     if (wanted == CanvasSize{window.drawableWidth(), window.drawableHeight()}) return;
     emscripten_set_canvas_element_size("#canvas", wanted.width, wanted.height);
     run->session->resize(wanted.width, wanted.height);
+    run->redraw = true;
     reportDrawing();
 }
 
@@ -101,9 +135,37 @@ double heldClock() {
     return time;
 }
 
+// What the page's bar shows and the checks read, after every frame, drawn or not.
+void publish() {
+    const Player* player = run->player ? &*run->player : nullptr;
+    EM_ASM({
+        Module.qvlPaused = !!$0;
+        Module.qvlMuted = !!$1;
+        Module.qvlMusicTime = $2 < 0 ? null : $2;
+    }, player && player->paused(), player && player->muted(), run->session->music().playbackSeconds());
+}
+
+// One loop per loaded programme, drawing the time the player (or the held clock) decides.
+void makeLoop() {
+    run->loop = std::make_unique<FrameLoop>(run->session->programme().timeline(), [] { return run->time; },
+                                            run->session->frameHooks());
+}
+
+// The guard counts only frames that follow one another while playing: a pause, a seek or a
+// hidden tab starts its measurement again (and it drops the interval that spans the gap).
+void restartMeasuring() { run->guard.reset(); }
+
+void carryOut(const MusicCue& cue) {
+    cueMusic(run->session->music(), cue);
+    run->redraw = true;
+    restartMeasuring();
+}
+
 void startClock() {
+    const double now = nowSeconds();
     run->session->startDemoClock(run->startTime);
     run->statistics->begin(run->session->stopwatch().elapsed());
+    if (!run->hold) run->player.emplace(run->startTime, double(kProgrammeEnd), now);
     run->phase = Phase::Playing;
 }
 
@@ -115,8 +177,33 @@ void finish() {
     EM_ASM({ if (Module.qvlEnded) Module.qvlEnded(); });
 }
 
+// The player's own step before each frame: at the end it holds the last frame, paused, and the
+// page shows its gate to play again.
+void holdAtEnd(double now) {
+    const MusicCue cue = run->player->holdAtEnd(now);
+    if (cue.kind == MusicCue::Kind::Keep) return;
+    carryOut(cue);
+    EM_ASM({ if (Module.qvlEnded) Module.qvlEnded(); });
+}
+
+// Frames are timed from the start of one to the start of the next, as requestAnimationFrame
+// calls them, so the intervals come in whole refreshes of the display.
+void measure(double now) {
+    if (run->hold || run->player->paused()) return;
+    if (run->lastFrameAt >= 0.0) run->guard.frame(now, now - run->lastFrameAt);
+    run->lastFrameAt = now;
+}
+
+void loseContext();
+void rebuildAfterRestore();
+
 void frame() {
     if (run->phase == Phase::Over) return;
+    // No GL call while the context is lost: the layer below would keep dead objects. The poll
+    // covers the frames between the loss and the page hearing of it.
+    if (!run->contextLost && emscripten_is_webgl_context_lost(run->context)) loseContext();
+    if (run->contextLost && run->contextRestored) rebuildAfterRestore();
+    if (run->contextLost) return;
     followDisplaySize();
     switch (run->phase) {
         case Phase::Gate:
@@ -131,22 +218,103 @@ void frame() {
             [[fallthrough]];
         case Phase::Playing: break;
     }
+    const double now = nowSeconds();
+    if (run->player) {
+        holdAtEnd(now);
+        if (run->player->paused() && !run->redraw) {
+            publish();
+            return;
+        }
+        run->time = run->player->time(now);
+        measure(now);
+        followDisplaySize();  // a new scale from the guard, drawn from this frame on
+    } else {
+        run->time = heldClock();
+    }
+    run->redraw = false;
     Stopwatch& stopwatch = run->session->stopwatch();
     const float time = run->loop->frame();
     run->statistics->frameDone(stopwatch.elapsed());
     // What the checks read: frames drawn and the demo time of the latest.
     EM_ASM({ Module.qvlFrames = (Module.qvlFrames || 0) + 1; Module.qvlTime = $0; }, time);
-    if (run->loop->quitRequested || !run->session->window().open()) finish();
+    publish();
+    if (!run->session->window().open()) finish();
+}
+
+// The bar's length and its named parts, from the timeline: each scene from its first frame to
+// the next one's (the page draws them in order of their start).
+void publishChapters() {
+    EM_ASM({ Module.qvlLength = $0; Module.qvlChapters = []; }, double(kProgrammeEnd));
+    for (const Timeline::Entry& entry : run->session->programme().timeline().drawingOrder()) {
+        const double start = entry.testStart ? entry.scene->startTime : 0.0;
+        EM_ASM({
+            Module.qvlChapters.push([UTF8ToString($0), $1]);
+            Module.qvlChapters.sort(function (a, b) { return a[1] - b[1]; });
+        }, entry.label, start);
+    }
+}
+
+void loseContext() {
+    if (run->contextLost) return;
+    if (run->player) {
+        run->playAfterRestore = !run->player->paused();
+        const double now = nowSeconds();
+        carryOut(run->player->pause(now));
+        carryOut(run->player->apply({PlayerAction::SeekTo, run->time}, now));  // the last picture drawn
+    }
+    run->contextLost = true;
+    run->contextRestored = false;
+    publish();
+    EM_ASM({ if (Module.qvlLost) Module.qvlLost(); });
+}
+
+// Every GL object made again from the files in memory (nothing is downloaded again), and the
+// demo goes on from the same moment, playing if it was.
+void rebuildAfterRestore() {
+    run->contextRestored = false;
+    if (!qvl_web_gl_context_restored()) return;  // lost again meanwhile: wait for the next restore
+    run->loop.reset();  // it holds the old programme's timeline
+    run->session->rebuildGlObjects();
+    makeLoop();
+    glGetError();  // the old names' deletes were recorded as errors of a context now gone
+    run->contextLost = false;
+    run->redraw = true;
+    reportDrawing();
+    if (run->player && run->playAfterRestore) carryOut(run->player->resume(nowSeconds()));
+    EM_ASM({ if (Module.qvlRestored) Module.qvlRestored(); });
+}
+
+bool playing() { return run && run->player && run->phase == Phase::Playing && !run->contextLost; }
+
+void apply(const PlayerCommand& command) {
+    if (!playing()) return;
+    const bool wasPaused = run->player->paused();
+    const double now = nowSeconds();
+    carryOut(run->player->apply(command, now));
+    // A pause holds the picture on the screen, and the music at its time, rather than the
+    // moment between two frames the key came at.
+    if (!wasPaused && run->player->paused() && command.action == PlayerAction::TogglePause)
+        carryOut(run->player->apply({PlayerAction::SeekTo, run->time}, now));
+    // The statistics line averages frames that follow one another, not a pause.
+    if (wasPaused && !run->player->paused()) run->statistics->begin(run->session->stopwatch().elapsed());
+    // At once, not with the next frame: a hidden tab draws none.
+    publish();
 }
 
 }  // namespace
 }  // namespace Quorvel
 
+using namespace Quorvel;
+
 // Called by the page from the visitor's click or key, while the browser still counts it as
-// one: audio may start only then.
+// one: audio may start only then. At the end of the programme it plays again from the start.
 extern "C" EMSCRIPTEN_KEEPALIVE void qvl_web_begin() {
-    using namespace Quorvel;
-    if (!run || run->phase != Phase::Gate) return;
+    if (!run) return;
+    if (run->phase == Phase::Playing && run->player && run->player->paused()) {
+        apply({PlayerAction::TogglePause});
+        return;
+    }
+    if (run->phase != Phase::Gate) return;
     if (run->hold) {
         startClock();
         return;
@@ -164,16 +332,54 @@ extern "C" EMSCRIPTEN_KEEPALIVE void qvl_web_begin() {
     }
 }
 
+// A key from the page (KeyboardEvent.key; repeat: 1 auto-repeat, 0 press, -1 release). Answers
+// 0 for a key the player leaves to the browser, 1 for one it took, 2 where the viewer asked for
+// full screen, which only the page can do, from this key's own gesture.
+extern "C" EMSCRIPTEN_KEEPALIVE int qvl_web_key(const char* name, int repeat, int shift) {
+    const PlayerKey key = playerKeyFromName(name ? name : "");
+    // Escape leaves full screen and F5 reloads: the browser's own.
+    if (key == PlayerKey::Other || key == PlayerKey::Escape || key == PlayerKey::F5) return 0;
+    const KeyAction action = repeat < 0 ? KeyAction::Release : repeat > 0 ? KeyAction::Repeat : KeyAction::Press;
+    const PlayerCommand command = commandForKey(key, action, shift != 0);
+    if (command.action == PlayerAction::FullScreen) return 2;
+    apply(command);
+    return 1;
+}
+
+extern "C" EMSCRIPTEN_KEEPALIVE void qvl_web_seek(double seconds) { apply({PlayerAction::SeekTo, seconds}); }
+
+extern "C" EMSCRIPTEN_KEEPALIVE void qvl_web_set_paused(int paused) {
+    if (playing() && (paused != 0) != run->player->paused()) apply({PlayerAction::TogglePause});
+}
+
+extern "C" EMSCRIPTEN_KEEPALIVE void qvl_web_set_muted(int muted) {
+    if (playing() && (muted != 0) != run->player->muted()) apply({PlayerAction::ToggleMute});
+}
+
+// The browser took the GL context away (another app wants the GPU, a driver reset): nothing is
+// drawn until it is back, and the demo waits, music and clock together.
+extern "C" EMSCRIPTEN_KEEPALIVE void qvl_web_context_lost() {
+    if (run && run->session) loseContext();
+}
+
+// The context is back, empty: the next frame makes every GL object again.
+extern "C" EMSCRIPTEN_KEEPALIVE void qvl_web_context_restored() {
+    if (run && run->contextLost) run->contextRestored = true;
+}
+
 int main() {
-    using namespace Quorvel;
+    qvl_web_mend_audio_offsets();
     run = new WebRun;
     DemoSessionOptions options;
     // The canvas at the size it is shown at, in device pixels; the programme is letterboxed inside.
-    const CanvasSize canvas = displaySize();
+    const CanvasSize display = displaySize();
+    const CanvasSize canvas = Web::scaledDrawingBufferSize(display.width, display.height, 1.0);
     options.width = std::max(canvas.width, 16);
     options.height = std::max(canvas.height, 9);
     run->startTime = EM_ASM_DOUBLE({ return Module.qvlStartTime || 0; });
     run->hold = EM_ASM_INT({ return Module.qvlHold ? 1 : 0; }) != 0;
+    // #full, and the checks' held frames, keep every pixel whatever the frame rate.
+    run->guard = Web::FrameRateGuard(run->hold || EM_ASM_INT({ return Module.qvlFull ? 1 : 0; }) != 0);
     // The program's own start-up and failure reports; the session stays open for the browser's loop.
     run->session = openDemoSession(options);
     if (!run->session) {
@@ -181,12 +387,11 @@ int main() {
         return -1;
     }
     printLoadingReport(run->session->loadingSeconds());
+    run->context = emscripten_webgl_get_current_context();
     reportDrawing();
     run->statistics = std::make_unique<FrameStatistics>(printStatistics);
-    Stopwatch& stopwatch = run->session->stopwatch();
-    std::function<double()> clock = [&stopwatch] { return stopwatch.elapsed(); };
-    if (run->hold) clock = heldClock;
-    run->loop = std::make_unique<FrameLoop>(run->session->programme().timeline(), clock, run->session->frameHooks());
+    makeLoop();
+    publishChapters();
     EM_ASM({ if (Module.qvlReady) Module.qvlReady(); });
     emscripten_set_main_loop(frame, 0, 0);
     return 0;

@@ -139,6 +139,8 @@ void DemoSession::reloadProgramme() {
 void DemoSession::rebuildGlObjects() {
     loadedProgramme.reset();
     frameBuffer.reset();
+    // The context's state is at its defaults: the letterbox's viewport too.
+    demoWindow->resize(demoWindow->drawableWidth(), demoWindow->drawableHeight());
     buildFrameBuffer();
     applyFixedGlState();
     loadProgramme();

@@ -89,6 +89,11 @@ void MusicTrack::pauseAt(double seconds) {
         alSourceStop(source);
         return;
     }
+    // A source that played to its end (or was stopped there) takes no new offset in every
+    // library (the browser's throws): rewound, it does, and keeps it until it plays.
+    ALint state = AL_INITIAL;
+    alGetSourcei(source, AL_SOURCE_STATE, &state);
+    if (state == AL_STOPPED) alSourceRewind(source);
     alSourcePause(source);
     // A paused source takes a new offset at once and keeps it until it plays.
     alSourcef(source, AL_SEC_OFFSET, static_cast<ALfloat>(seconds));

@@ -32,7 +32,8 @@ public:
 
     // Starts playback from 0 seconds.
     void play();
-    // For the preview tool: play from any second, and pause. Both do nothing when silent.
+    // For the players (the preview, the web page): play from any second, and pause. Both do
+    // nothing when silent.
     void playFrom(double seconds);
     void pause();
     // Pauses with the source at `seconds`, so that its position is the picture's while paused.

@@ -1,13 +1,14 @@
 #include "runtime/player_clock.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace Quorvel {
 
 PlayerClock::PlayerClock(double start, double end, double wallNow)
     : endTime(end), demoAtAnchor(std::clamp(start, 0.0, end)), wallAnchor(wallNow) {}
 
-double PlayerClock::clamp(double t) const { return std::clamp(t, 0.0, endTime); }
+double PlayerClock::clamp(double t) const { return std::isnan(t) ? 0.0 : std::clamp(t, 0.0, endTime); }
 
 double PlayerClock::time(double wallNow) const {
     return isPaused ? demoAtAnchor : clamp(demoAtAnchor + (wallNow - wallAnchor));

@@ -7,11 +7,13 @@
 //   double t = clock.time(now);
 #pragma once
 
+#include "runtime/timeline.h"
+
 namespace Quorvel {
 
 class PlayerClock {
 public:
-    explicit PlayerClock(double start, double end = 172.0, double wallNow = 0.0);
+    explicit PlayerClock(double start, double end = kProgrammeEnd, double wallNow = 0.0);
 
     double time(double wallNow) const;
     bool paused() const { return isPaused; }

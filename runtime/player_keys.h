@@ -1,7 +1,7 @@
 // The player's key table, shared by the preview (GLFW keys) and the web page (the browser's key
 // names): what each key does, with no window and no browser. Each front end turns its own key
 // codes into a PlayerKey and acts on the command; a front end may leave a command out (the page
-// leaves quitting and reloading to the browser, the preview has no full screen).
+// leaves quitting and reloading to the browser, the preview ignores full screen).
 //
 //   PlayerCommand c = commandForKey(PlayerKey::Right, KeyAction::Press, /*shift=*/true);  // SeekBy +10 s
 //   PlayerKey k = playerKeyFromName("ArrowLeft");                                        // PlayerKey::Left

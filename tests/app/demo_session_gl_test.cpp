@@ -232,8 +232,12 @@ TEST(DemoSession, RebuildingTheGlObjectsLeavesTheSameObjectsAndDraws) {
     const long objects = LiveObjects::total();
     const long renderbuffers = LiveObjects::count(LiveObjects::Renderbuffer);
     const int samples = session.samples();
+    glViewport(0, 0, 1, 1);  // a context given back holds none of the state it had
     steps.clear();
     session.rebuildGlObjects();
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(std::vector<GLint>(viewport, viewport + 4), (std::vector<GLint>{0, 15, 160, 90}));
     EXPECT_EQ(steps, (Steps{"programme", "rebuilt"}));
     EXPECT_EQ(LiveObjects::total(), objects);
     EXPECT_EQ(LiveObjects::count(LiveObjects::Renderbuffer), renderbuffers);

@@ -138,6 +138,12 @@ TEST_F(MusicFolder, PausedAtATimeTheSourceIsThereAndMutingKeepsItsPlace) {
     track.pauseAt(5.0);
     alGetSourcei(track.source, AL_SOURCE_STATE, &state);
     EXPECT_EQ(state, AL_STOPPED);
+    // Back from the end: the source takes the time again and plays from it.
+    track.pauseAt(0.5);
+    alGetSourcei(track.source, AL_SOURCE_STATE, &state);
+    EXPECT_NE(state, AL_STOPPED);
+    track.playFrom(1.0);
+    EXPECT_NEAR(track.playbackSeconds(), 1.0, 0.1);
     EXPECT_EQ(MusicTrack(MusicTrack::Silent{}).playbackSeconds(), -1.0);
 }
 

@@ -2,6 +2,8 @@
 // sound at the picture's time, and the key table with the browser's key names. No window.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "runtime/player.h"
 
 using namespace Quorvel;
@@ -25,6 +27,8 @@ TEST(PlayerClock, RunsPausesAndSeeksWithinTheProgramme) {
     EXPECT_DOUBLE_EQ(clock.time(23.0), 172.0);
     EXPECT_DOUBLE_EQ(clock.time(30.0), 172.0);  // never beyond the end
     EXPECT_DOUBLE_EQ(PlayerClock(-3.0).time(0.0), 0.0);
+    clock.seekTo(std::nan(""), 31.0);  // a page's bad number lands at the start, not nowhere
+    EXPECT_DOUBLE_EQ(clock.time(31.0), 0.0);
 }
 
 TEST(PlayerClock, FrameStepsOnlyWhilePaused) {
@@ -47,6 +51,7 @@ TEST(Player, PauseHoldsDemoTimeAndMusicTogether) {
     Player player(40.0, 172.0, 100.0);
     MusicCue cue = player.apply({PlayerAction::TogglePause}, 102.0);
     EXPECT_EQ(cue.kind, MusicCue::Kind::Pause);
+    EXPECT_DOUBLE_EQ(cue.from, 42.0);  // the music waits where the picture stopped
     EXPECT_DOUBLE_EQ(player.time(150.0), 42.0);
     // Resuming plays the music from where the picture stopped, not from where the wall clock is.
     cue = player.apply({PlayerAction::TogglePause}, 150.0);
@@ -76,6 +81,7 @@ TEST(Player, SeeksMoveTheMusicWithThePictureAndClamp) {
     player.pause(4.0);
     cue = player.apply({PlayerAction::SeekTo, 94.0}, 5.0);
     EXPECT_EQ(cue.kind, MusicCue::Kind::Pause);
+    EXPECT_DOUBLE_EQ(cue.from, 94.0);
     EXPECT_DOUBLE_EQ(player.time(9.0), 94.0);
     cue = player.apply({PlayerAction::GoToStart}, 9.0);
     EXPECT_DOUBLE_EQ(player.time(9.0), 0.0);

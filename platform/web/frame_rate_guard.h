@@ -2,7 +2,8 @@
 // cannot fill every pixel, by asking for a smaller drawing buffer, a step at a time, and for
 // more pixels again once frames come comfortably in time. Fed the intervals between the frames
 // drawn, it answers the scale per side (1 = every pixel). It does not read a clock, resize the
-// canvas or know the browser: the page measures, canvas_size.h turns the scale into a size.
+// canvas or know the browser: the page's program (web_main.cpp) measures, canvas_size.h turns
+// the scale into a size.
 //
 //   guard.setDisplaySize(w, h);                               // before each frame
 //   const double scale = guard.frame(rafTime, rafTime - previousRafTime);
@@ -25,9 +26,9 @@ public:
     // so far had another number of pixels) and lifts the scale to the new size's lowest.
     void setDisplaySize(std::int32_t displayWidth, std::int32_t displayHeight);
 
-    // One frame drawn while the demo plays: `endTime` (s, monotonic) when it was shown and
-    // `interval` (s) since the one before, best the requestAnimationFrame timestamps, which
-    // follow the display's refreshes. Returns the scale for the frames to come.
+    // One frame drawn while the demo plays: `endTime` (s, monotonic) when it began and
+    // `interval` (s) since the one before began, as requestAnimationFrame calls them, which
+    // follows the display's refreshes. Returns the scale for the frames to come.
     double frame(double endTime, double interval);
 
     // The demo paused, resumed or sought, or the tab was hidden: the frames so far and the
@@ -56,7 +57,7 @@ private:
     double windowSeconds_ = 0.0;   // their sum
     std::vector<double> heldBack_;  // long intervals in a row, not yet known to be stalls or the pace
     std::size_t longInARow_ = 0;
-    bool skipNext_ = true;         // the next interval spans a start, pause or seek
+    bool skipNext_ = false;        // the next interval spans a pause, a seek or a hidden tab
 
     bool changedYet_ = false;
     double changedAt_ = 0.0;

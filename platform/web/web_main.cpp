@@ -155,8 +155,11 @@ void makeLoop() {
 // hidden tab starts its measurement again (and it drops the interval that spans the gap).
 void restartMeasuring() { run->guard.reset(); }
 
+// The music follows the player; a move of the clock is drawn even while paused, and the guard
+// measures afresh. A mute moves nothing.
 void carryOut(const MusicCue& cue) {
     cueMusic(run->session->music(), cue);
+    if (cue.kind == MusicCue::Kind::Keep) return;
     run->redraw = true;
     restartMeasuring();
 }
@@ -213,6 +216,10 @@ void frame() {
                 if (emscripten_get_now() - run->begunAt < kAudioWaitMilliseconds) return;
                 std::cerr << "audio: the browser did not start the sound; playing silently" << std::endl;
                 run->session->music().pause();
+            } else {
+                // The sound may have started frames ago (a slow frame, a tab hidden after the
+                // click): it starts again with the clock, so both count from the same moment.
+                run->session->music().playFrom(run->startTime);
             }
             startClock();
             [[fallthrough]];
@@ -238,7 +245,7 @@ void frame() {
     // What the checks read: frames drawn and the demo time of the latest.
     EM_ASM({ Module.qvlFrames = (Module.qvlFrames || 0) + 1; Module.qvlTime = $0; }, time);
     publish();
-    if (!run->session->window().open()) finish();
+    if (run->loop->quitRequested || !run->session->window().open()) finish();
 }
 
 // The bar's length and its named parts, from the timeline: each scene from its first frame to
@@ -274,9 +281,21 @@ void rebuildAfterRestore() {
     run->contextRestored = false;
     if (!qvl_web_gl_context_restored()) return;  // lost again meanwhile: wait for the next restore
     run->loop.reset();  // it holds the old programme's timeline
-    run->session->rebuildGlObjects();
+    try {
+        run->session->rebuildGlObjects();
+    } catch (const char* text) {
+        // Lost again in the middle: the next restore makes everything again. Anything else is
+        // a start-up failure of its own, told as the program tells one.
+        if (emscripten_is_webgl_context_lost(run->context)) return;
+        std::cerr << text << std::endl;
+        emscripten_cancel_main_loop();
+        run->phase = Phase::Over;
+        EM_ASM({ if (Module.qvlFailed) Module.qvlFailed(); });
+        return;
+    }
     makeLoop();
-    glGetError();  // the old names' deletes were recorded as errors of a context now gone
+    // The GL layer records an error for each program and shader deleted by a forgotten name.
+    glGetError();
     run->contextLost = false;
     run->redraw = true;
     reportDrawing();
@@ -287,10 +306,19 @@ void rebuildAfterRestore() {
 bool playing() { return run && run->player && run->phase == Phase::Playing && !run->contextLost; }
 
 void apply(const PlayerCommand& command) {
-    if (!playing()) return;
+    if (!playing() || command.action == PlayerAction::None) return;
     const bool wasPaused = run->player->paused();
     const double now = nowSeconds();
     carryOut(run->player->apply(command, now));
+    // The time the next picture shows, from now on: a pause right after a seek holds the
+    // sought time, not the frame drawn before it.
+    switch (command.action) {
+        case PlayerAction::SeekBy:
+        case PlayerAction::SeekTo:
+        case PlayerAction::GoToStart:
+        case PlayerAction::Step: run->time = run->player->time(now); break;
+        default: break;
+    }
     // A pause holds the picture on the screen, and the music at its time, rather than the
     // moment between two frames the key came at.
     if (!wasPaused && run->player->paused() && command.action == PlayerAction::TogglePause)
@@ -310,6 +338,10 @@ using namespace Quorvel;
 // one: audio may start only then. At the end of the programme it plays again from the start.
 extern "C" EMSCRIPTEN_KEEPALIVE void qvl_web_begin() {
     if (!run) return;
+    if (run->contextLost && run->player) {
+        run->playAfterRestore = true;  // played again once the context is back
+        return;
+    }
     if (run->phase == Phase::Playing && run->player && run->player->paused()) {
         apply({PlayerAction::TogglePause});
         return;
@@ -349,6 +381,11 @@ extern "C" EMSCRIPTEN_KEEPALIVE int qvl_web_key(const char* name, int repeat, in
 extern "C" EMSCRIPTEN_KEEPALIVE void qvl_web_seek(double seconds) { apply({PlayerAction::SeekTo, seconds}); }
 
 extern "C" EMSCRIPTEN_KEEPALIVE void qvl_web_set_paused(int paused) {
+    // While the context is lost the demo is paused already: the wish counts at the restore.
+    if (run && run->player && run->contextLost) {
+        run->playAfterRestore = paused == 0;
+        return;
+    }
     if (playing() && (paused != 0) != run->player->paused()) apply({PlayerAction::TogglePause});
 }
 

@@ -544,6 +544,15 @@ def check_bar_and_pause(page, base, out_dir, player):
         page.picture(os.path.join(out_dir, "web_seek.png"))
     player["seek"] = seek
 
+    # To the very end and back while paused: the music, stopped at its end, comes back with the
+    # picture.
+    frames = page.clock()["frames"]
+    page.evaluate(f"Module._qvl_web_seek({LENGTH}), 0")
+    new_frame(page, frames, 10, f"Module.qvlTime === {LENGTH}")
+    frames = page.clock()["frames"]
+    page.evaluate("Module._qvl_web_seek(100), 0")
+    player["end_and_back"] = new_frame(page, frames, 10, "Module.qvlTime === 100")
+
     # The link to this moment, made at SHARE_AT.
     frames = page.clock()["frames"]
     page.evaluate(f"Module._qvl_web_seek({SHARE_AT}), 0")
@@ -625,6 +634,22 @@ def check_link(page, player):
     player["link_start"]["offsets"] = music_offsets(page, 5)
 
 
+def check_end(page, base, player):
+    """Near the end the programme runs out: the gate comes back, and a key plays it again from
+    the start in the same page, with nothing downloaded again."""
+    end = {}
+    page.evaluate(f"Module._qvl_web_seek({LENGTH - 1.5}), 0")
+    end["over"] = bool(page.wait_for("state === 'over' && Module.qvlPaused", 30, 0.1))
+    end["at_end"] = page.clock()
+    mark = time.monotonic()
+    page.press_key()
+    end["again"] = bool(page.wait_for("state === 'playing' && !Module.qvlPaused && Module.qvlTime < 5", 30, 0.1))
+    end["after"] = page.clock()
+    origin = base.split("/index.html")[0]
+    end["requests"] = [url for at, url in page.requests if at >= mark and url.startswith(origin)]
+    player["end"] = end
+
+
 def check_guard(page, base, player):
     """At 1920x1080 SwiftShader cannot keep up: the guard draws fewer pixels, soon, and keeps
     to its scale; with #full it draws them all."""
@@ -634,7 +659,7 @@ def check_guard(page, base, player):
     page.start_at(base, 20)
     guard = {"played": bool(page.wait_for("Module.qvlTime > 20", 60, 0.1))}
     started = time.monotonic()
-    # Wanted within 6 s; polled longer only to tell how late it comes.
+    # Wanted within about 6 s; polled longer only to tell how late it comes.
     guard["lowered"] = page.wait_for(f"Module.qvlScale < 1 && canvas.width < 1920 && {sample}", 20, 0.1)
     guard["lowered_after"] = round(time.monotonic() - started, 2)
     samples, first = [], time.monotonic()
@@ -708,6 +733,7 @@ def check_player(page, base, out_dir, report):
                        ("hidden", lambda: check_hidden(page, player)),
                        ("lost context", lambda: check_lost_context(page, base, out_dir, player)),
                        ("link", lambda: check_link(page, player)),
+                       ("end", lambda: check_end(page, base, player)),
                        ("guard", lambda: check_guard(page, base, player)),
                        ("phones", lambda: check_phones(page, base, out_dir, player))):
         started = time.monotonic()

@@ -190,6 +190,12 @@ else:
               f"after the seek: music at {seek['music']:.3f} s, {abs(seek['music'] - seek['time']) * 1000:.1f} ms from the"
               f" picture (at most {(frame + music_allowance) * 1000:.1f}), audio {seek['audio_state']}")
     compare(f"the frame after the seek, t={seek['time']:.3f}", f"{out}/web_seek.png", f"{out}/native_seek.png")
+back = player["end_and_back"]
+if back["music"] is None:
+    check(back["time"] == 100, f"to the end and back to 100 s while paused: picture at {seconds(back['time'])} s, no music position")
+else:
+    check(back["time"] == 100 and abs(back["music"] - 100) <= frame + music_allowance,
+          f"to the end and back to 100 s while paused: picture at {seconds(back['time'])} s, music at {seconds(back['music'])} s")
 share = player["share"]
 if share["time"] is None:
     check(False, "the link to a moment: the program did not go to 150.7 s")
@@ -202,6 +208,10 @@ else:
     check(start.get("time") is not None and whole - 0.1 <= start["time"] < whole + 3,
           f"the link plays from {whole} s: first frames at {seconds(start.get('time'))} s")
     music_with_picture("the link's start", start.get("offsets", []))
+end = player.get("end", {})
+check(end.get("over") and end.get("again") and not end.get("requests"),
+      f"the end: the gate back at {seconds(end.get('at_end', {}).get('time'))} s, a key plays again from"
+      f" {seconds(end.get('after', {}).get('time'))} s, downloaded again: {end.get('requests') or 'nothing'}")
 resume = player["resume"]
 before, after = resume["before"], resume["after"]
 check(not after["paused"] and after["time"] > before["time"],
@@ -243,8 +253,11 @@ if not guard["lowered"]:
                  f" ({player['full']['fps']} frames/s with every pixel)")
 else:
     scale, width, height = guard["lowered"][:3]
-    check(guard["lowered_after"] <= 6, f"frame-rate guard at 1920x1080 from t=20: scale {scale:g}, {width}x{height}"
-                                       f" after {guard['lowered_after']:.1f} s of playing (within 6 s)")
+    # About 6 s: SwiftShader draws a 1920x1080 frame in 1.3 to 2 s here; two intervals decide, and
+    # the targets are then rebuilt at the new size and drawn once before the frame shows (measured
+    # 5.2 and 5.5 s). The check allows a loaded machine a second more.
+    check(guard["lowered_after"] <= 7, f"frame-rate guard at 1920x1080 from t=20: scale {scale:g}, {width}x{height}"
+                                       f" after {guard['lowered_after']:.1f} s of playing (about 6 s, at most 7)")
     scales = sorted(set(s[0] for s in guard["samples"]))
     check(len(scales) == 1 and 0.5 <= scales[0] < 1,
           f"the guard keeps its scale for 10 s: {' '.join(f'{s:g}' for s in scales)} in {len(guard['samples'])} samples (one, within 0.5..1)")

@@ -12,9 +12,13 @@ var state = 'loading';
 // {"index.data": {"file": "index.data.gz", "size": 11100000, "raw": 22134847}}; a site without
 // them (the link's own output) is fetched as it is.
 var packed = {};
-function fullScreen() {
-  var root = document.documentElement;
-  if (!document.fullscreenElement && root.requestFullscreen) root.requestFullscreen().catch(function () {});
+// Full screen on or off, from a key's or a button's own gesture (the gate's F, the bar's button
+// and F while playing); Safari and iPad's browsers know only the prefixed names.
+function toggleFullScreen() {
+  var d = document, root = d.documentElement, answer;
+  if (d.fullscreenElement || d.webkitFullscreenElement) answer = d.exitFullscreen ? d.exitFullscreen() : d.webkitExitFullscreen();
+  else answer = root.requestFullscreen ? root.requestFullscreen() : root.webkitRequestFullscreen && root.webkitRequestFullscreen();
+  if (answer && answer.catch) answer.catch(function () {});
 }
 // The visitor's gesture, while the browser still counts it as one: audio may start only then.
 // After the end the program plays again from 0, in the same page.
@@ -58,7 +62,7 @@ gate.addEventListener('touchend', function (e) {
 // let it be: the key that starts the programme is not also a player key.
 document.addEventListener('keydown', function (e) {
   if (state === 'playing') return;
-  if (e.key === 'f' || e.key === 'F') { fullScreen(); return; }
+  if (e.key === 'f' || e.key === 'F') { toggleFullScreen(); return; }
   if (e.key !== 'Escape' && e.key !== 'F5' && e.key !== 'F12') begin();
 }, true);
 Module.print = function (text) { console.log(text); };

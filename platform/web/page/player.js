@@ -15,6 +15,7 @@
   var drag = null;        // the seek under way: {pointer, time}; its time is shown until the program's frames catch up
   var settling = -1;      // qvlFrames before which the last seek's time is still shown
   var handled = {};       // keys whose keydown the program took: their keyup is kept from the browser too
+  var pressed = {};       // keys pressed while the programme plays: a key held since the gate does not repeat into it
 
   function playing() { return state === 'playing'; }
   function shown() { return player.classList.contains('shown'); }
@@ -35,12 +36,6 @@
     try { focused = !!player.querySelector(':focus-visible'); } catch (e) {}
     if (!Module.qvlPaused && !(drag && drag.pointer !== null) && !hovering && !focused) setShown(false);
   }
-  function toggleFullScreen() {
-    var d = document, root = d.documentElement, answer;
-    if (d.fullscreenElement || d.webkitFullscreenElement) answer = d.exitFullscreen ? d.exitFullscreen() : d.webkitExitFullscreen();
-    else answer = root.requestFullscreen ? root.requestFullscreen() : root.webkitRequestFullscreen && root.webkitRequestFullscreen();
-    if (answer && answer.catch) answer.catch(function () {});
-  }
   function togglePaused() { Module._qvl_web_set_paused(Module.qvlPaused ? 0 : 1); }
 
   // Keys go to the program while it plays; before that, the gate has them (loader.js, on the
@@ -52,6 +47,7 @@
     var up = e.type === 'keyup';
     if (!up) show();
     if (!playing() || e.ctrlKey || e.metaKey || e.altKey || e.target === link) return;
+    if (up) delete pressed[e.key]; else if (!e.repeat) pressed[e.key] = true; else if (!pressed[e.key]) return;
     var answer = Module.ccall('qvl_web_key', 'number', ['string', 'number', 'number'],
                               [e.key, up ? -1 : e.repeat ? 1 : 0, e.shiftKey ? 1 : 0]);
     if (answer || (up && handled[e.key])) e.preventDefault();
@@ -92,6 +88,7 @@
 
   // The timeline: a press or a drag seeks, with the pointer captured so it may leave the track.
   function seek(e) {
+    if (!playing()) return;  // the end's gate came up under a drag
     var box = chapters.getBoundingClientRect();
     drag.time = T.timeAt(e.clientX, box.left, box.width, length);
     Module._qvl_web_seek(drag.time);

@@ -687,8 +687,9 @@ def check_phones(page, base, out_dir, player):
     page.send("Emulation.setDeviceMetricsOverride", width=390, height=844, deviceScaleFactor=3, mobile=True,
               screenOrientation={"type": "portraitPrimary", "angle": 0})
     page.send("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=5)
-    # #full: the buffer must be the picture's box, which the guard would make smaller here.
-    page.open(base + "#full")
+    # #full: the buffer must be the picture's box, which the guard would make smaller here. From
+    # the helix, so that the screenshots show a picture rather than the logo's dark start.
+    page.open(base + "#t=20&full")
     if not page.ready():
         fail("on a phone: the start gate never opened")
     phone["turn"] = bool(page.wait_for("(function () { var t = document.getElementById('turn');"

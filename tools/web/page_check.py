@@ -659,6 +659,7 @@ def check_guard(page, base, player):
     page.start_at(base, 20)
     guard = {"played": bool(page.wait_for("Module.qvlTime > 20", 60, 0.1))}
     started = time.monotonic()
+    guard["first_frames"] = page.evaluate("Module.qvlFrames")
     # Wanted within about 6 s; polled longer only to tell how late it comes.
     guard["lowered"] = page.wait_for(f"Module.qvlScale < 1 && canvas.width < 1920 && {sample}", 20, 0.1)
     guard["lowered_after"] = round(time.monotonic() - started, 2)

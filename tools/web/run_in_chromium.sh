@@ -253,11 +253,14 @@ if not guard["lowered"]:
                  f" ({player['full']['fps']} frames/s with every pixel)")
 else:
     scale, width, height = guard["lowered"][:3]
-    # About 6 s: SwiftShader draws a 1920x1080 frame in 1.3 to 2 s here; two intervals decide, and
-    # the targets are then rebuilt at the new size and drawn once before the frame shows (measured
-    # 5.2 and 5.5 s). The check allows a loaded machine a second more.
-    check(guard["lowered_after"] <= 7, f"frame-rate guard at 1920x1080 from t=20: scale {scale:g}, {width}x{height}"
-                                       f" after {guard['lowered_after']:.1f} s of playing (about 6 s, at most 7)")
+    # About 6 s: SwiftShader draws a 1920x1080 frame in 1.3 to 2.2 s here; two intervals decide,
+    # and the targets are rebuilt at the new size and drawn once before that frame shows (measured
+    # 5.2 to 6.5 s). What the guard itself promises is in frames: the third frame after the first
+    # is drawn smaller, however slow the machine is that day.
+    frames = guard["lowered"][5] - (guard.get("first_frames") or 0)
+    check(guard["lowered_after"] <= 7 or frames <= 3,
+          f"frame-rate guard at 1920x1080 from t=20: scale {scale:g}, {width}x{height} after {guard['lowered_after']:.1f} s"
+          f" of playing, {frames} frames after the first (about 6 s, at most 7, or at most 3 frames)")
     scales = sorted(set(s[0] for s in guard["samples"]))
     check(len(scales) == 1 and 0.5 <= scales[0] < 1,
           f"the guard keeps its scale for 10 s: {' '.join(f'{s:g}' for s in scales)} in {len(guard['samples'])} samples (one, within 0.5..1)")

@@ -23,6 +23,13 @@ MusicCue Player::setPaused(bool paused, double wallNow) {
     return follow(wallNow);
 }
 
+MusicCue Player::pauseOn(double shownTime, double wallNow) {
+    if (clock.paused()) return cue(MusicCue::Kind::Keep, wallNow);
+    clock.pause(wallNow);
+    clock.seekTo(shownTime, wallNow);
+    return follow(wallNow);
+}
+
 MusicCue Player::apply(const PlayerCommand& c, double wallNow) {
     switch (c.action) {
         case PlayerAction::TogglePause: return setPaused(!clock.paused(), wallNow);

@@ -35,6 +35,9 @@ public:
     MusicCue holdAtEnd(double wallNow);
 
     MusicCue pause(double wallNow) { return setPaused(true, wallNow); }
+    // Pauses on the picture on the screen, drawn at `shownTime`, rather than at the moment between
+    // two frames the pause came at; the music waits at the same time. Keep when paused already.
+    MusicCue pauseOn(double shownTime, double wallNow);
     MusicCue resume(double wallNow) { return setPaused(false, wallNow); }
 
     double time(double wallNow) const { return clock.time(wallNow); }

@@ -265,9 +265,7 @@ void loseContext() {
     if (run->contextLost) return;
     if (run->player) {
         run->playAfterRestore = !run->player->paused();
-        const double now = nowSeconds();
-        carryOut(run->player->pause(now));
-        carryOut(run->player->apply({PlayerAction::SeekTo, run->time}, now));  // the last picture drawn
+        carryOut(run->player->pauseOn(run->time, nowSeconds()));
     }
     run->contextLost = true;
     run->contextRestored = false;
@@ -309,7 +307,9 @@ void apply(const PlayerCommand& command) {
     if (!playing() || command.action == PlayerAction::None) return;
     const bool wasPaused = run->player->paused();
     const double now = nowSeconds();
-    carryOut(run->player->apply(command, now));
+    // A pause holds the picture on the screen (a slow renderer shows one for a while).
+    const bool pausing = command.action == PlayerAction::TogglePause && !wasPaused;
+    carryOut(pausing ? run->player->pauseOn(run->time, now) : run->player->apply(command, now));
     // The time the next picture shows, from now on: a pause right after a seek holds the
     // sought time, not the frame drawn before it.
     switch (command.action) {
@@ -319,10 +319,6 @@ void apply(const PlayerCommand& command) {
         case PlayerAction::Step: run->time = run->player->time(now); break;
         default: break;
     }
-    // A pause holds the picture on the screen, and the music at its time, rather than the
-    // moment between two frames the key came at.
-    if (!wasPaused && run->player->paused() && command.action == PlayerAction::TogglePause)
-        carryOut(run->player->apply({PlayerAction::SeekTo, run->time}, now));
     // The statistics line averages frames that follow one another, not a pause.
     if (wasPaused && !run->player->paused()) run->statistics->begin(run->session->stopwatch().elapsed());
     // At once, not with the next frame: a hidden tab draws none.

@@ -65,6 +65,17 @@ TEST(Player, PauseHoldsDemoTimeAndMusicTogether) {
     EXPECT_DOUBLE_EQ(player.time(160.0), 44.0);
 }
 
+// A slow renderer shows a frame for a while: a pause holds that frame, and the music at its time.
+TEST(Player, PausesOnThePictureShown) {
+    Player player(60.0, 172.0, 0.0);
+    const MusicCue cue = player.pauseOn(60.5, 0.8);  // the frame on screen was drawn at 60.5 s
+    EXPECT_EQ(cue.kind, MusicCue::Kind::Pause);
+    EXPECT_DOUBLE_EQ(cue.from, 60.5);
+    EXPECT_DOUBLE_EQ(player.time(5.0), 60.5);
+    EXPECT_EQ(player.pauseOn(61.0, 6.0).kind, MusicCue::Kind::Keep);  // paused already: stays put
+    EXPECT_DOUBLE_EQ(player.time(6.0), 60.5);
+}
+
 TEST(Player, SeeksMoveTheMusicWithThePictureAndClamp) {
     Player player(10.0, 172.0, 0.0);
     MusicCue cue = player.apply({PlayerAction::SeekTo, 150.0}, 1.0);

@@ -5,7 +5,7 @@ For each moment T it loads #t=T&hold in headless Chromium and saves, in OUT_DIR:
   small_tT.png     a 640x360 window;
   enlarged_tT.png  the same page after the window grew to 1920x1080 (full screen's size);
   ratio2_tT.png    a 960x540 window at device pixel ratio 2 (1920x1080 device pixels);
-  frame_tT.png     a 1280x720 window, to compare with the native capture (tools/web/staircase.sh).
+  frame_tT.png     a 1280x720 window, to compare with the native capture (tools/staircase.sh --web).
 Uses page_check's server, browser and page helpers. Works on an older site too (one that
 keeps its canvas size): the enlarged picture is then the browser's stretched one.
 

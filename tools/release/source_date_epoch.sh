@@ -20,9 +20,9 @@ if [ -e "$dir/.git" ]; then
     *) echo "$seconds"; exit 0 ;;
   esac
 fi
-# The trailer line of a Debian changelog entry: " -- Name <address>  Mon, 07 Dec 2026 18:00:00 +0000".
-stamp=$(sed -n 's/^ -- .*>  \(.*\)$/\1/p' "$dir/tools/release/changelog" 2>/dev/null | head -1)
-if [ -z "$stamp" ] || ! LC_ALL=C date -u -d "$stamp" +%s 2>/dev/null; then
-  echo "source_date_epoch: no SOURCE_DATE_EPOCH, no commit and no dated entry in $dir/tools/release/changelog" >&2
-  exit 1
-fi
+# The latest entry's date as dpkg-parsechangelog reads it, as the packaging tools do.
+seconds=$(dpkg-parsechangelog -l "$dir/tools/release/changelog" -S Timestamp 2>/dev/null || true)
+case "$seconds" in
+  ''|*[!0-9]*) echo "source_date_epoch: no SOURCE_DATE_EPOCH, no commit and no dated entry in $dir/tools/release/changelog" >&2; exit 1 ;;
+esac
+echo "$seconds"

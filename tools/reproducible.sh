@@ -9,10 +9,56 @@
 # The three archives built from Debian's sources build those libraries in each clone too (20 to
 # 40 minutes each); --reuse-libraries copies this checkout's build-TARGET/prefix (and the web's
 # Emscripten cache) into both instead, checking the programs and the packing but not the libraries.
-# Uncommitted changes are not part of what is checked. Exit status 1 when any archive differs,
-# 3 when a build fails.
+# Uncommitted changes are not part of what is checked. --compare compares two archives already
+# built, the same way, and writes diffoscope's report to REPORT. Exit status 1 when any archive
+# differs, 3 when a build fails (at once) or diffoscope does (the other targets are still built).
 # Usage: tools/reproducible.sh [--reuse-libraries] [deb|linux|windows|web]...   (default: deb)
+#        tools/reproducible.sh --compare FIRST SECOND REPORT
 set -euo pipefail
+usage() {
+  echo "usage: tools/reproducible.sh [--reuse-libraries] [deb|linux|windows|web]..." >&2
+  echo "       tools/reproducible.sh --compare FIRST SECOND REPORT" >&2
+  exit 2
+}
+
+# Says whether two archives hold the same bytes and, where not, shows diffoscope's summary.
+# Returns 1 when they differ, 3 when one is missing or diffoscope fails (it says 1 for "they
+# differ"; anything above is its own failure, after which there may be no report to show).
+# Called as `compare ... || status=$?`, where set -e does not act inside it: every step checks.
+compare() {  # name first second report [what the builds took]
+  local name=$1 a=$2 b=$3 report=$4 took=${5:-} sum_a sum_b found
+  if [ ! -f "$a" ] || [ ! -f "$b" ]; then
+    echo "reproducible: $name: no archive to compare: $([ -f "$a" ] && echo "$b" || echo "$a")" >&2
+    return 3
+  fi
+  sum_a=$(sha256sum < "$a" | cut -d' ' -f1)
+  sum_b=$(sha256sum < "$b" | cut -d' ' -f1)
+  if [ "$sum_a" = "$sum_b" ]; then
+    echo "reproducible: $name: identical, $(basename "$a") sha256 $sum_a$took"
+    return 0
+  fi
+  echo "reproducible: $name: DIFFERENT, $(basename "$a") sha256 $sum_a and $sum_b"
+  rm -f "$report"
+  mkdir -p "$(dirname "$report")"
+  diffoscope --text "$report" --max-text-report-size 2000000 "$a" "$b" >"$report.log" 2>&1 && found=0 || found=$?
+  [ "$found" -le 1 ] || { echo "reproducible: $name: diffoscope failed ($found):" >&2; tail -5 "$report.log" >&2; }
+  if [ -f "$report" ]; then
+    echo "reproducible: $name: diffoscope's report in $report; its first lines:"
+    head -60 "$report"
+  else
+    echo "reproducible: $name: diffoscope wrote no report (its output: $report.log)" >&2
+  fi
+  [ "$found" -le 1 ] && return 1
+  return 3
+}
+
+if [ "${1:-}" = --compare ]; then
+  [ $# -eq 4 ] || usage
+  result=0
+  compare "$(basename "$2")" "$2" "$3" "$4" || result=$?
+  exit $result
+fi
+
 cd "$(dirname "$0")/.."
 root=$PWD
 reuse=no
@@ -21,7 +67,7 @@ for arg in "$@"; do
   case "$arg" in
     --reuse-libraries) reuse=yes ;;
     deb|linux|windows|web) targets+=("$arg") ;;
-    *) echo "usage: tools/reproducible.sh [--reuse-libraries] [deb|linux|windows|web]..." >&2; exit 2 ;;
+    *) usage ;;
   esac
 done
 [ ${#targets[@]} -gt 0 ] || targets=(deb)
@@ -84,22 +130,9 @@ for target in "${targets[@]}"; do
    { export LC_ALL=fr_FR.UTF-8 LANG=fr_FR.UTF-8; } 2>/dev/null
    build "$target" "$second")
   archive=$(archive_of "$target" "$first")
-  a=$first/$archive b=$second/$archive
-  sum_a=$(sha256sum < "$a" | cut -d' ' -f1)
-  sum_b=$(sha256sum < "$b" | cut -d' ' -f1)
-  took=$(( $(date +%s) - start ))
-  if [ "$sum_a" = "$sum_b" ]; then
-    echo "reproducible: $target: identical, $(basename "$archive") sha256 $sum_a (two builds, ${took}s)"
-  else
-    status=1
-    echo "reproducible: $target: DIFFERENT, $(basename "$archive") sha256 $sum_a and $sum_b"
-    report=$work/$target/diffoscope.txt
-    rm -f "$report"
-    # diffoscope says 1 for "they differ"; anything above is its own failure.
-    diffoscope --text "$report" --max-text-report-size 2000000 "$a" "$b" >"$report.log" 2>&1 && found=0 || found=$?
-    [ "$found" -le 1 ] || { echo "reproducible: diffoscope failed ($found):" >&2; tail -5 "$report.log" >&2; }
-    echo "reproducible: $target: diffoscope's report in $report; its first lines:"
-    head -60 "$work/$target/diffoscope.txt"
-  fi
+  result=0
+  compare "$target" "$first/$archive" "$second/$archive" "$work/$target/diffoscope.txt" \
+    " (two builds, $(( $(date +%s) - start ))s)" || result=$?
+  [ "$result" -le "$status" ] || status=$result
 done
 exit $status

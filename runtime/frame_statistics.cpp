@@ -24,7 +24,11 @@ std::string formatFrameTimeUpdate(double secondsSinceLastPrint, int frames) {
 void FrameStatistics::begin(double now) {
     lastPrint = now;
     frames = 0;
-    if (out) *out << std::fixed << std::setprecision(4) << kFrameTimeLabel << kBlanks;
+    if (!out) return;
+    // Flushed at once: on a terminal stdout holds a line without its break, so the label would
+    // only show with the first figure, a second or more into the run.
+    *out << std::fixed << std::setprecision(4) << kFrameTimeLabel << kBlanks;
+    out->flush();
 }
 
 void FrameStatistics::frameDone(double now) {

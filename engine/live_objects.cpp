@@ -25,6 +25,7 @@ const char* kindName(Kind kind) {
         case Shader: return "shaders";
         case Program: return "programs";
         case Renderbuffer: return "renderbuffers";
+        case Query: return "queries";
         case KindCount: break;
     }
     return "?";

@@ -9,8 +9,8 @@
 namespace Quorvel::LiveObjects {
 
 // Textures include render targets: both are GL texture names. Renderbuffers back the
-// multisampled off-screen passes.
-enum Kind { Texture, Framebuffer, Shader, Program, Renderbuffer, KindCount };
+// multisampled off-screen passes; queries time them.
+enum Kind { Texture, Framebuffer, Shader, Program, Renderbuffer, Query, KindCount };
 
 void created(Kind kind);
 void deleted(Kind kind);

@@ -7,6 +7,8 @@
 #include <ostream>
 #include <sstream>
 
+#include "runtime/sample_statistics.h"
+
 namespace Quorvel::Capture {
 
 std::vector<TimingSummary> summariseTimings(const std::vector<FrameTiming>& frames) {
@@ -19,15 +21,13 @@ std::vector<TimingSummary> summariseTimings(const std::vector<FrameTiming>& fram
     }
     std::vector<TimingSummary> rows;
     for (const std::string& set : order) {
-        std::vector<double>& ms = bySet[set];
-        std::sort(ms.begin(), ms.end());
-        const std::size_t n = ms.size();
+        const std::vector<double>& ms = bySet[set];
         TimingSummary row;
         row.scenes = set;
-        row.frames = long(n);
-        row.medianMs = n % 2 ? ms[n / 2] : 0.5 * (ms[n / 2 - 1] + ms[n / 2]);
-        row.p95Ms = ms[std::size_t(std::ceil(0.95 * double(n))) - 1];
-        row.worstMs = ms.back();
+        row.frames = long(ms.size());
+        row.medianMs = median(ms);
+        row.p95Ms = percentile(ms, 0.95);
+        row.worstMs = *std::max_element(ms.begin(), ms.end());
         rows.push_back(row);
     }
     return rows;

@@ -1,5 +1,6 @@
 #include "app/demo.h"
 
+#include <cstdint>
 #include <iostream>
 
 #include "app/demo_session.h"
@@ -13,6 +14,10 @@ void printLoadingReport(double seconds) {
     std::cout << "loading time: " << seconds << std::endl;
     std::cout << "memory usage: " << std::endl;
     std::cout << "    texture: " << textureMemoryBytes / 1048576 << "MB" << std::endl;
+    // The multisampled buffers' renderbuffers are GPU memory as much as textures are.
+    std::cout << "    renderbuffer: " << renderbufferMemoryBytes / 1048576 << "MB" << std::endl;
+    std::cout << "    total: " << (std::int64_t(textureMemoryBytes) + renderbufferMemoryBytes) / 1048576 << "MB"
+              << std::endl;
 }
 
 namespace {

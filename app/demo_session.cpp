@@ -3,7 +3,10 @@
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
+#include <chrono>
 #include <iostream>
+
+#include "engine/gpu_timer.h"
 
 namespace Quorvel {
 
@@ -25,6 +28,7 @@ DemoSession::DemoSession(const DemoSessionOptions& options) : trace(options.trac
     frameSamples = usableSamples(options.samples);
     buildFrameBuffer();
     applyFixedGlState();
+    if (options.timePasses) timer = std::make_unique<FrameTimer>(makeTimerBackend());
     clock.start();  // loading time runs from here
     step("stopwatch");
     if (options.sound)
@@ -41,6 +45,8 @@ DemoSession::DemoSession(const DemoSessionOptions& options) : trace(options.trac
 DemoSession::~DemoSession() {
     loadedProgramme.reset();
     step("~programme");
+    if (activeFrameTimer() == timer.get()) setActiveFrameTimer(nullptr);
+    timer.reset();
     frameBuffer.reset();
     demoWindow.reset();
     glfw.reset();
@@ -54,12 +60,14 @@ void DemoSession::step(const char* name) const {
 }
 
 // The frame is multisampled in a buffer of its own, of the drawable's size, rather than through
-// the window's pixel format, which some drivers grant without drawing any smoother.
+// the window's pixel format, which some drivers grant without drawing any smoother. The scenes'
+// multisampled passes borrow the same buffer.
 void DemoSession::buildFrameBuffer() {
     frameBuffer.reset();
-    frameBuffer = std::make_unique<MultisampleBuffer>(demoWindow->drawableWidth(), demoWindow->drawableHeight(),
+    frameBuffer = std::make_unique<SharedMultisample>(demoWindow->drawableWidth(), demoWindow->drawableHeight(),
                                                       frameSamples, windowColourFormat());
-    target = frameBuffer->available() ? FrameTarget{frameBuffer->name(), frameBuffer->samples()} : FrameTarget{};
+    target = frameBuffer->available() ? FrameTarget{frameBuffer->name(), frameBuffer->samples(), frameBuffer.get()}
+                                      : FrameTarget{};
 }
 
 void DemoSession::loadProgramme() {
@@ -88,18 +96,55 @@ bool DemoSession::resize(int drawableWidth, int drawableHeight) {
     return true;
 }
 
+namespace {
+double cpuSeconds() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+}  // namespace
+
 void DemoSession::beginFrame() {
+    frameBuffer->beginFrame();
+    if (timer) {
+        frameStartedAt = cpuSeconds();
+        setActiveFrameTimer(timer.get());
+        timer->beginFrame(framesBegun);
+    }
+    ++framesBegun;
     bindScreen(target.screen);
     beginGlFrame();
+}
+
+void DemoSession::endFrame() {
+    {
+        const TimedPass resolve("resolve");
+        if (frameBuffer->available()) frameBuffer->resolveInto(0);
+    }
+    if (timer) {
+        timer->endFrame((cpuSeconds() - frameStartedAt) * 1e3);
+        setActiveFrameTimer(nullptr);
+    }
+}
+
+// Each scene is a span of the frame's times, and once it has drawn, the frame's picture is worth
+// keeping when a later scene's pass borrows the multisampled buffer.
+SceneBrackets DemoSession::sceneBrackets() {
+    SceneBrackets brackets;
+    brackets.begins = [this](const char* label) {
+        if (timer) timer->begin(label);
+    };
+    brackets.ends = [this](const char*) {
+        if (timer) timer->end();
+        frameBuffer->sceneDrawn();
+    };
+    return brackets;
 }
 
 // The hooks look at the frame buffer when they run, not when they are made: a resize replaces it.
 FrameHooks DemoSession::frameHooks() {
     FrameHooks hooks = demoWindow->frameHooks();
     hooks.beginFrame = [this] { beginFrame(); };
-    hooks.endFrame = [this] {
-        if (frameBuffer->available()) frameBuffer->resolveInto(0);
-    };
+    hooks.endFrame = [this] { endFrame(); };
+    hooks.scenes = sceneBrackets();
     return hooks;
 }
 
@@ -113,9 +158,11 @@ void DemoSession::warmUp(const std::vector<double>& cuts) {
     glPushClientAttrib(GL_CLIENT_ALL_ATTRIB_BITS);
     // The frames at the cuts, in programme order, so each scene starts from the state the frame
     // before it leaves, as it will while playing.
+    const SceneBrackets brackets = sceneBrackets();
     for (double cut : cuts) {
+        frameBuffer->beginFrame();
         beginGlFrame();
-        loadedProgramme->timeline().dispatch(cut);
+        loadedProgramme->timeline().dispatch(cut, brackets);
     }
     glFinish();
     glPopClientAttrib();

@@ -19,7 +19,8 @@
 
 #include "app/programme.h"
 #include "engine/frame_target.h"
-#include "engine/multisample_buffer.h"
+#include "engine/frame_timer.h"
+#include "engine/shared_multisample.h"
 #include "runtime/frame_loop.h"
 #include "runtime/music_track.h"
 #include "runtime/settings.h"
@@ -38,6 +39,9 @@ struct DemoSessionOptions {
     bool visible = true;       // false: a hidden window (frame capture)
     bool sound = true;         // false: the track is decoded but no audio device is opened
     int samples = kFrameSamples;  // multisampling of the frame and the off-screen passes; 0: none
+    // Time every frame, scene and pass (GPU timer queries where the driver has them): for the
+    // tools; the program itself does not.
+    bool timePasses = false;
     // Called with the name of each start-up and shutdown step as it happens (tests).
     std::function<void(const char* step)> trace;
 };
@@ -64,6 +68,12 @@ public:
     Stopwatch& stopwatch() { return clock; }
     // Seconds from the stopwatch's start to the end of loading.
     double loadingSeconds() const { return loadingTime; }
+    // The frames' times, scene by scene and pass by pass, read back a few frames after each is
+    // drawn (take()); null unless the options asked for them. Frames are numbered from 0 in
+    // the order the frame hooks draw them.
+    FrameTimer* frameTimer() { return timer.get(); }
+    // The frame's multisampled buffer, lent to the passes (null when the frame is not multisampled).
+    const SharedMultisample* multisampleBuffer() const { return frameBuffer.get(); }
 
     // Restarts the stopwatch so that it reads `demoTime` from now on. Called the moment the
     // music starts: demo time is seconds since the music started, on the same counter.
@@ -93,6 +103,8 @@ private:
     void buildFrameBuffer();
     void loadProgramme();
     void beginFrame();
+    void endFrame();
+    SceneBrackets sceneBrackets();
     void warmUp(const std::vector<double>& cuts);
 
     std::function<void(const char*)> trace;
@@ -100,8 +112,11 @@ private:
     std::optional<GlfwLibrary> glfw;
     std::unique_ptr<DemoWindow> demoWindow;
     int frameSamples = 0;  // what the driver grants of the samples asked for
-    std::unique_ptr<MultisampleBuffer> frameBuffer;
+    std::unique_ptr<SharedMultisample> frameBuffer;
     FrameTarget target;    // the frame buffer as the scenes are handed it
+    std::unique_ptr<FrameTimer> timer;
+    long framesBegun = 0;
+    double frameStartedAt = 0.0;  // the CPU's clock at beginFrame, seconds
     Stopwatch clock;
     std::optional<MusicTrack> track;
     std::unique_ptr<Programme> loadedProgramme;

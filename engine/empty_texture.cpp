@@ -57,6 +57,8 @@ void EmptyTexture::create(std::uint32_t newWidth, std::uint32_t newHeight) {
     format = GL_RGBA;
     type = GL_UNSIGNED_BYTE;
     create();
+    // Only pictures come this way; render targets are made with their format.
+    if (name != 0) pictureMemoryBytes += textureStorageBytes(storageWidth, storageHeight, internalFormat, type);
 }
 
 void EmptyTexture::release() {

@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "engine/live_objects.h"
+#include "engine/texture_memory.h"
 
 namespace Quorvel {
 
@@ -19,6 +20,7 @@ MultisampleBuffer::MultisampleBuffer(std::int32_t width, std::int32_t height, in
     glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, 0);
     LiveObjects::created(LiveObjects::Renderbuffer);
     LiveObjects::created(LiveObjects::Renderbuffer);
+    renderbufferMemoryBytes += 2 * renderbufferStorageBytes(std::uint32_t(width), std::uint32_t(height), samples);
 
     glGenFramebuffersEXT(1, &frameBuffer);
     LiveObjects::created(LiveObjects::Framebuffer);
@@ -50,10 +52,10 @@ void MultisampleBuffer::release() {
     sampleCount = 0;
 }
 
-void MultisampleBuffer::resolveInto(GLuint target) const {
+void MultisampleBuffer::resolveInto(GLuint target, std::int32_t partWidth, std::int32_t partHeight) const {
     glBindFramebufferEXT(GL_READ_FRAMEBUFFER_EXT, frameBuffer);
     glBindFramebufferEXT(GL_DRAW_FRAMEBUFFER_EXT, target);
-    glBlitFramebufferEXT(0, 0, width, height, 0, 0, width, height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    glBlitFramebufferEXT(0, 0, partWidth, partHeight, 0, 0, partWidth, partHeight, GL_COLOR_BUFFER_BIT, GL_NEAREST);
     glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, target);
 }
 

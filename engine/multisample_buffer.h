@@ -30,7 +30,9 @@ public:
     int samples() const { return sampleCount; }
     // Copies the averaged colour into the colour buffer of framebuffer `target` (0: the
     // window), same size, and leaves `target` bound.
-    void resolveInto(GLuint target) const;
+    void resolveInto(GLuint target) const { resolveInto(target, width, height); }
+    // The same for the part width x height from the corner (a pass smaller than the buffer).
+    void resolveInto(GLuint target, std::int32_t partWidth, std::int32_t partHeight) const;
 
 private:
     void release();

@@ -3,6 +3,12 @@
 namespace Quorvel {
 
 std::int32_t textureMemoryBytes = 0;
+std::int64_t pictureMemoryBytes = 0;
+std::int64_t renderbufferMemoryBytes = 0;
+
+std::int64_t renderbufferStorageBytes(std::uint32_t width, std::uint32_t height, int samples) {
+    return std::int64_t(width) * std::int64_t(height) * std::int64_t(samples > 1 ? samples : 1) * 4;
+}
 
 namespace {
 // GL enum values, spelled out so this file needs no GL header.

@@ -23,4 +23,14 @@ std::int32_t textureStorageBytes(std::uint32_t width, std::uint32_t height, std:
 // Adds one allocation to textureMemoryBytes (wrapping, never undefined).
 void countTextureMemory(std::int32_t bytes);
 
+// Counted the same way (allocations, never given back), for the loading report and the
+// performance table: the part of textureMemoryBytes that holds pictures (the rest is render
+// targets), and the renderbuffers of the multisampled buffers, which textures do not include.
+extern std::int64_t pictureMemoryBytes;
+extern std::int64_t renderbufferMemoryBytes;
+
+// Bytes of one renderbuffer: width x height x samples (1 for none) x 4, colour or 24-bit depth
+// alike (drivers keep both in four bytes a sample).
+std::int64_t renderbufferStorageBytes(std::uint32_t width, std::uint32_t height, int samples);
+
 }  // namespace Quorvel

@@ -21,6 +21,7 @@ struct FrameHooks {
     std::function<void(float time)> drawn;    // after the scenes, before presenting (may be empty)
     std::function<void()> present;            // swap buffers and process window events
     std::function<bool()> windowOpen;         // false once the window was closed or its quit key released
+    SceneBrackets scenes;                     // around each scene drawn (may be empty)
 };
 
 // A clock for tests and capture: start, start + step, start + 2 step, ... one reading per frame.

@@ -15,13 +15,16 @@
 
 namespace Quorvel {
 
+class SharedMultisample;  // engine/shared_multisample.h
+
 // Where a frame is drawn and how finely it is sampled: by default the window (framebuffer 0),
 // nothing multisampled. A start-up that multisamples the frame draws it into a multisampled
-// buffer of its own and names that buffer here; a scene then comes back to it after each
-// off-screen pass, and its own off-screen passes take the same samples.
+// buffer and names that buffer here; a scene then comes back to it after each off-screen pass,
+// and its off-screen passes that draw multisampled borrow that same buffer (`multisample`).
 struct FrameTarget {
     std::uint32_t screen = 0;  // the framebuffer the on-screen passes draw into
     int samples = 0;           // samples per pixel of the frame and the off-screen passes; 0: none
+    SharedMultisample* multisample = nullptr;  // the frame's buffer, lent to passes; null: none
 };
 
 class Scene {

@@ -68,9 +68,13 @@ std::vector<double> Timeline::coveringCuts() const {
     return chosen;
 }
 
-void Timeline::dispatch(double time) const {
-    for (const Entry& e : entries)
-        if (sceneDrawsAt(*e.scene, time, e.testStart)) e.scene->render(time);
+void Timeline::dispatch(double time, const SceneBrackets& brackets) const {
+    for (const Entry& e : entries) {
+        if (!sceneDrawsAt(*e.scene, time, e.testStart)) continue;
+        if (brackets.begins) brackets.begins(e.label);
+        e.scene->render(time);
+        if (brackets.ends) brackets.ends(e.label);
+    }
 }
 
 }  // namespace Quorvel

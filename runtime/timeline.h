@@ -7,6 +7,7 @@
 //   timeline.dispatch(time);
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,12 +25,18 @@ inline bool programmeOver(float time) { return time > kProgrammeEnd; }
 // below its end.
 bool sceneDrawsAt(const Scene& scene, double time, bool testStart);
 
+// Called around each scene a dispatch draws, with its label (timers, the frame's own book-keeping).
+struct SceneBrackets {
+    std::function<void(const char* label)> begins;
+    std::function<void(const char* label)> ends;
+};
+
 class Timeline {
 public:
     // `label` names the scene in tool reports ("tube"); it must outlive the timeline.
     void add(Scene* scene, bool testStart = true, const char* label = "");
     // Renders every scene whose window contains `time`, in the order they were added.
-    void dispatch(double time) const;
+    void dispatch(double time, const SceneBrackets& brackets = {}) const;
     // The times from 0 up to the programme's end at which the set of scenes drawn changes, in
     // order: the first frame of each scene set. Loading draws these frames once, out of sight.
     std::vector<double> cutTimes() const;

@@ -67,7 +67,6 @@ void HelixScene::resize(std::int32_t width, std::int32_t height, const FrameTarg
 // The four passes' targets, all of the viewport's size. The old ones go first, so that a
 // resize never holds two sets at once.
 void HelixScene::buildViewportTargets() {
-    objectMultisample.reset();
     for (boost::shared_ptr<FrameBuffer>* frameBuffer :
          {&backgroundFrameBuffer, &objectFrameBuffer, &blurFrameBuffer, &postFrameBuffer})
         frameBuffer->reset();
@@ -78,7 +77,6 @@ void HelixScene::buildViewportTargets() {
     buildOffscreenTarget(viewportWidth, viewportHeight, "helixscene: obj fbo error", objectFrameBuffer, objectColour,
                          &objectDepth);
     clampEdges(*objectColour);
-    objectMultisample = std::make_unique<MultisampleBuffer>(viewportWidth, viewportHeight, frameTarget.samples);
     buildOffscreenTarget(viewportWidth, viewportHeight, "helixscene: blur fbo error", blurFrameBuffer, blurColour);
     clampEdges(*blurColour);
     buildOffscreenTarget(viewportWidth, viewportHeight, "helixscene: post fbo error", postFrameBuffer, postColour);

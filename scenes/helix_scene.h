@@ -19,7 +19,6 @@
 #include "engine/camera.h"
 #include "engine/curves.h"
 #include "engine/framebuffer.h"
-#include "engine/multisample_buffer.h"
 #include "engine/program_build.h"
 #include "engine/texture.h"
 #include "runtime/scene.h"
@@ -38,8 +37,8 @@ public:
     void load() override;
     // Draws the five passes for demo time `time`; nothing at all before load.
     void render(double time) override;
-    // Rebuilds the four off-screen targets (and the object pass's multisampled buffer) at the
-    // new size; pictures, programs, meshes and curves stay.
+    // Rebuilds the four off-screen targets at the new size (the object pass borrows the frame's
+    // multisampled buffer); pictures, programs, meshes and curves stay.
     void resize(std::int32_t width, std::int32_t height, const FrameTarget& target) override;
 
     boost::shared_ptr<Texture> wallTexture;             // "data/helix_wall.png"
@@ -57,8 +56,6 @@ public:
     boost::shared_ptr<EmptyTexture> objectColour;
     boost::shared_ptr<EmptyTexture> objectDepth;
     boost::shared_ptr<FrameBuffer> objectFrameBuffer;
-    // The object pass draws here when the window is multisampled, then resolves into objectColour.
-    std::unique_ptr<MultisampleBuffer> objectMultisample;
     GLint lightNormalLocation = -1;
     std::array<float, 8> bandProfile{};
     std::vector<float> bandPositions;

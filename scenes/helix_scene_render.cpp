@@ -2,8 +2,10 @@
 #include "scenes/helix_scene.h"
 
 #include "engine/frame_target.h"
+#include "engine/frame_timer.h"
 #include "engine/pass_setup.h"
 #include "engine/scene_helpers.h"
+#include "engine/shared_multisample.h"
 #include "scenes/helix_camera.h"
 #include "scenes/helix_timing.h"
 #include "scenes/picture_scale.h"
@@ -35,6 +37,7 @@ void HelixScene::render(double time) {
         drawBlur();
         drawCombine();
     }
+    const TimedPass timed("post");
     loadIdentityMatrices();
     loadIdentityMatrices();
     glUseProgram(postProgram->name);
@@ -45,6 +48,7 @@ void HelixScene::render(double time) {
 }
 
 void HelixScene::drawBackground(float localF) {
+    const TimedPass timed("background");
     glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, backgroundFrameBuffer->name);
     glUseProgram(backgroundProgram->name);
     glUniform1f(backgroundTLocation, localF);
@@ -76,8 +80,9 @@ void HelixScene::drawBackground(float localF) {
 }
 
 void HelixScene::drawObject(double time, float curveTime, double spinDegrees) {
-    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT,
-                         objectMultisample->available() ? objectMultisample->name() : objectFrameBuffer->name);
+    const TimedPass timed("object");
+    // Multisampled where the frame is: the bands' and rungs' edges are what the eye follows.
+    MultisamplePass pass(frameTarget.multisample, objectFrameBuffer->name);
     glUseProgram(objectProgram->name);
     glUniform3f(lightNormalLocation, -1.0f, 1.0f, 0.6f);
     glEnable(GL_CULL_FACE);
@@ -112,7 +117,7 @@ void HelixScene::drawObject(double time, float curveTime, double spinDegrees) {
     glDisable(GL_DEPTH_TEST);
     loadIdentityMatrices();
     glUseProgram(0);
-    if (objectMultisample->available()) objectMultisample->resolveInto(objectFrameBuffer->name);
+    pass.resolve(viewportWidth, viewportHeight);
     bindScreen(frameTarget.screen);
     loadIdentityMatrices();
 }
@@ -149,6 +154,7 @@ void HelixScene::drawRungs(double time) {
 }
 
 void HelixScene::drawBlur() {
+    const TimedPass timed("blur");
     glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, blurFrameBuffer->name);
     glUseProgram(blurProgram->name);
     glUniform1i(texLocation, 0);
@@ -159,6 +165,7 @@ void HelixScene::drawBlur() {
 }
 
 void HelixScene::drawCombine() {
+    const TimedPass timed("combine");
     glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, postFrameBuffer->name);
     glUseProgram(combineProgram->name);
     glUniform1i(bgLocation, 0);

@@ -4,6 +4,8 @@
 #include "engine/pass_setup.h"
 #include "engine/scene_helpers.h"
 #include "engine/scene_setup.h"
+#include "engine/shared_multisample.h"
+#include "engine/frame_timer.h"
 #include "scenes/data_files.h"
 #include "scenes/tube_timing.h"
 
@@ -12,7 +14,6 @@ namespace Quorvel::Ostrel {
 TubeScene::TubeScene(std::int32_t width, std::int32_t height) : Scene(width, height, 94.0, 135.0, 5.0) {}
 
 TubeScene::~TubeScene() {
-    multisample.reset();
     frameBuffer.reset();
     depthTarget.reset();
     colourTarget.reset();
@@ -49,12 +50,10 @@ void TubeScene::resize(std::int32_t width, std::int32_t height, const FrameTarge
 
 // The old target goes first, so that a resize never holds two at once.
 void TubeScene::buildViewportTargets() {
-    multisample.reset();
     frameBuffer.reset();
     depthTarget.reset();
     colourTarget.reset();
     buildOffscreenTarget(viewportWidth, viewportHeight, "tubescene: fbo error", frameBuffer, colourTarget, &depthTarget);
-    multisample = std::make_unique<MultisampleBuffer>(viewportWidth, viewportHeight, frameTarget.samples);
 }
 
 void TubeScene::render(double time) {
@@ -64,6 +63,7 @@ void TubeScene::render(double time) {
         const ViewportGuard offscreen(viewportWidth, viewportHeight);
         drawOffscreen(d);
     }
+    const TimedPass timed("post");
     resetFlatState();
     resetFlatState();  // twice, as the scene has always done
     glUseProgram(postProgram->name);
@@ -76,7 +76,8 @@ void TubeScene::render(double time) {
 
 // Tube, cells and greetings into the scene's own target; framebuffer 0 is bound afterwards.
 void TubeScene::drawOffscreen(double d) {
-    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, multisample->available() ? multisample->name() : frameBuffer->name);
+    const TimedPass timed("tube");
+    MultisamplePass pass(frameTarget.multisample, frameBuffer->name);
     glEnable(GL_TEXTURE_2D);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
@@ -98,7 +99,7 @@ void TubeScene::drawOffscreen(double d) {
     glDisable(GL_DEPTH_TEST);
     drawGreetings(d);
 
-    if (multisample->available()) multisample->resolveInto(frameBuffer->name);
+    pass.resolve(viewportWidth, viewportHeight);
     bindScreen(frameTarget.screen);
 }
 

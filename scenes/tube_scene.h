@@ -17,7 +17,6 @@
 
 #include "engine/camera.h"
 #include "engine/framebuffer.h"
-#include "engine/multisample_buffer.h"
 #include "engine/mesh.h"
 #include "engine/program_build.h"
 #include "engine/texture.h"
@@ -39,8 +38,8 @@ public:
     void load() override;
     // Draws the tube, cells and greetings off screen, then the post pass over the frame.
     void render(double time) override;
-    // Rebuilds the off-screen target (and its multisampled buffer) at the new size; meshes,
-    // programs and greetings stay.
+    // Rebuilds the off-screen target at the new size (its pass borrows the frame's
+    // multisampled buffer); meshes, programs and greetings stay.
     void resize(std::int32_t width, std::int32_t height, const FrameTarget& target) override;
 
     Camera camera;
@@ -60,8 +59,6 @@ public:
     boost::shared_ptr<EmptyTexture> colourTarget;
     boost::shared_ptr<EmptyTexture> depthTarget;
     boost::shared_ptr<FrameBuffer> frameBuffer;
-    // The pass draws here when the window is multisampled, then resolves into colourTarget.
-    std::unique_ptr<MultisampleBuffer> multisample;
     GLint inputLocation = -1, postTLocation = -1;
     std::vector<Texture*> greetings;  // greet1, abv, bri, cul, dap, efo, gim, hok, greet2
 

@@ -16,6 +16,7 @@
 #include "scenes/helix_scene.h"
 #include "scenes/tube_scene.h"
 #include "engine/live_objects.h"
+#include "engine/texture_memory.h"
 #include "tests/engine/stream_capture.h"
 
 using namespace Quorvel;
@@ -155,8 +156,11 @@ TEST(DemoSession, ResizingRebuildsOnlyWhatHasTheViewportsSizeAndWarmsItAgain) {
     ASSERT_EQ(width, 320);
     ASSERT_EQ(height, 180);
     steps.clear();
+    const std::int64_t renderbuffersBefore = renderbufferMemoryBytes;
     EXPECT_TRUE(session.resize(320, 180));
     EXPECT_EQ(steps, Steps{"resized"});
+    // The shared multisampled buffer made once again, at the new size.
+    if (samples > 0) EXPECT_EQ(renderbufferMemoryBytes - renderbuffersBefore, 2 * 320 * 180 * 4 * std::int64_t(samples));
     EXPECT_FALSE(session.resize(320, 180)) << "the same size again rebuilds nothing";
 
     EXPECT_EQ(session.window().viewport(), (Viewport{0, 0, 320, 180}));
@@ -165,6 +169,7 @@ TEST(DemoSession, ResizingRebuildsOnlyWhatHasTheViewportsSizeAndWarmsItAgain) {
     EXPECT_EQ(std::vector<GLint>(viewport, viewport + 4), (std::vector<GLint>{0, 0, 320, 180}));
     EXPECT_EQ(session.samples(), samples);
     EXPECT_EQ(LiveObjects::total(), objects) << "the old targets were released";
+    EXPECT_EQ(LiveObjects::count(LiveObjects::Renderbuffer), samples > 0 ? 2 : 0) << "one buffer at a time";
     EXPECT_EQ(helix.wallTexture->name, wall) << "pictures are not loaded again";
     EXPECT_EQ(helix.objectProgram->name, program) << "programs are not built again";
     for (const SizedTarget& target : sizedTargets(session)) {
@@ -254,15 +259,26 @@ TEST(DemoSession, RebuildingTheGlObjectsLeavesTheSameObjectsAndDraws) {
 }
 
 // Where the driver can, the frame and the helix's and tube's off-screen passes are
-// multisampled; with no samples asked for nothing multisampled is made.
-TEST(DemoSession, MultisamplesTheFrameAndTheOffscreenPassesWhereTheDriverCan) {
+// multisampled, all in one buffer of the drawable's size; with no samples asked for nothing
+// multisampled is made. The memory the loading report gives is what the objects hold, worked
+// out by hand.
+TEST(DemoSession, MultisamplesTheFrameAndTheOffscreenPassesInOneBufferWhereTheDriverCan) {
     Steps steps;
     try {
         {
-            DemoSession session(hiddenSession(steps));
+            const std::int64_t renderbuffersBefore = renderbufferMemoryBytes;
+            const std::int64_t texturesBefore = textureMemoryBytes, picturesBefore = pictureMemoryBytes;
+            DemoSession session(hiddenSession(steps));  // 160 x 120, the picture 160 x 90
             ASSERT_TRUE(GLEW_EXT_framebuffer_multisample && GLEW_EXT_framebuffer_blit) << "Mesa offers both";
             EXPECT_EQ(session.samples(), 4);
-            EXPECT_EQ(LiveObjects::count(LiveObjects::Renderbuffer), 6);  // frame, helix object pass, tube pass
+            EXPECT_EQ(LiveObjects::count(LiveObjects::Renderbuffer), 2);  // one colour, one depth, for all three
+            EXPECT_EQ(renderbufferMemoryBytes - renderbuffersBefore, 2 * 160 * 120 * 4 * 4);
+            // Targets: the helix's four colour targets and its depth, the tube's colour and depth,
+            // all of the picture's size, and the frame kept aside while the tube's pass borrows
+            // the buffer over the landscape (the warm-up meets that frame), of the drawable's.
+            const std::int64_t targets = (textureMemoryBytes - texturesBefore) - (pictureMemoryBytes - picturesBefore);
+            EXPECT_EQ(targets, 7 * 160 * 90 * 4 + 160 * 120 * 4);
+            EXPECT_EQ(session.multisampleBuffer()->kept(), 1) << "the warm-up's frame at the cut into the tube";
         }
         {
             DemoSessionOptions plain = hiddenSession(steps);

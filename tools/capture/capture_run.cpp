@@ -36,17 +36,22 @@ std::string framePath(const CaptureOptions& options, long index) {
     return (std::filesystem::path(options.outDir) / name).string();
 }
 
-void writeTimingReport(const CaptureOptions& options, const std::vector<FrameTiming>& timings, const Timeline& timeline) {
+void writeTimingReport(const CaptureOptions& options, const std::vector<FrameTiming>& timings, const Timeline& timeline,
+                       const TimingHead& head) {
     std::ofstream csv(options.timing);
     writeTimingCsv(csv, timings);
     if (!csv) throw std::runtime_error("cannot write " + options.timing);
     csv.close();
-    std::cout << formatTimingTable(summariseTimings(timings));
+    std::cout << formatTimingHead(head) << formatTimingTable(summariseTimings(timings));
     if (options.plot.empty()) return;
     std::vector<SceneWindow> windows;
     for (const Timeline::Entry& e : timeline.drawingOrder())
         windows.push_back({e.label, e.testStart ? e.scene->startTime : 0.0, e.scene->endTime});
-    const std::string script = timingPlotScript(options.timing, options.plot, windows, options.from, options.to);
+    const std::string title = "Frame and pass times: " + head.renderer + ", " + std::to_string(head.width) + "x" +
+                              std::to_string(head.height) + ", " + std::to_string(head.samples) + " samples" +
+                              (head.gpuTimes ? "" : " (pass times on the CPU)");
+    const std::string script = timingPlotScript(options.timing, options.plot, windows, options.from, options.to,
+                                                passColumns(timings), title);
     FILE* gnuplot = popen("gnuplot", "w");
     if (!gnuplot) throw std::runtime_error("cannot start gnuplot (tools/setup.sh installs it)");
     std::fputs(script.c_str(), gnuplot);
@@ -125,7 +130,13 @@ int CaptureRun::run() {
     int status = video ? finishVideo() : 0;
     reportEnd(status);
     reportRenderTimes();
-    if (!options.timing.empty()) writeTimingReport(options, timings, session.programme().timeline());
+    if (!options.timing.empty()) {
+        addPassTimes();
+        const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+        const TimingHead head{renderer ? renderer : "unknown", width, height, session.samples(),
+                              session.frameTimer() && session.frameTimer()->gpu()};
+        writeTimingReport(options, timings, session.programme().timeline(), head);
+    }
     reportMemory();
     return status;
 }
@@ -141,6 +152,20 @@ void CaptureRun::frameDrawn(float time) {
     ++index;
     if (!options.single) std::cout << progress.update(index, time, msSince(runStart) / 1000.0) << std::flush;
     if (index >= plan.frames || stopSignal != 0 || encoderStopped) done = true;
+}
+
+// The frame timer's figures, read back once every frame is done (the session numbers its
+// frames from 0, as this run does).
+void CaptureRun::addPassTimes() {
+    FrameTimer* timer = session.frameTimer();
+    if (!timer) return;
+    timer->finish();
+    for (const TimedFrame& timed : timer->take()) {
+        if (timed.frame < 0 || timed.frame >= long(timings.size())) continue;
+        FrameTiming& frame = timings[std::size_t(timed.frame)];
+        frame.gpuMs = timed.frameMs;
+        for (const SpanTime& span : timed.spans) frame.passes.push_back({span.name, span.ms});
+    }
 }
 
 void CaptureRun::writeFrame() {

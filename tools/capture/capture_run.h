@@ -48,6 +48,7 @@ private:
     void reportEnd(int& status) const;
     void reportRenderTimes() const;
     void reportMemory() const;
+    void addPassTimes();
 
     const CaptureOptions& options;
     DemoSession& session;

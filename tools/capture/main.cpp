@@ -43,6 +43,7 @@ int main(int argc, char** argv) {
     session.visible = !options.hidden;
     session.sound = false;
     session.samples = options.samples;
+    session.timePasses = !options.timing.empty();  // the report's GPU figures, scene by scene and pass by pass
     return runDemoSession(session, [&options](DemoSession& loaded) {
         try {
             CaptureRun run(options, loaded);

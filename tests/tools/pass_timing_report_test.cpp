@@ -21,6 +21,7 @@ namespace {
 FrameTiming timedFrame(long n, const char* scenes, double objectMs) {
     FrameTiming f{n, double(n), scenes, 10.0};
     f.gpuMs = 3.0 + objectMs;
+    f.cpuMs = 0.5;
     f.passes = {{"helix", 2.0 + objectMs}, {"helix/object", objectMs}, {"resolve", 1.0}};
     return f;
 }
@@ -48,6 +49,7 @@ TEST(PassTimingSummary, EachPassGetsItsMedianAndPercentileWithinItsSceneSet) {
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_DOUBLE_EQ(rows[0].gpuMedianMs, 13.5);
     EXPECT_DOUBLE_EQ(rows[0].gpuP95Ms, 22.0);
+    EXPECT_DOUBLE_EQ(rows[0].cpuMedianMs, 0.5);
     ASSERT_EQ(rows[0].passes.size(), 3u);
     EXPECT_EQ(rows[0].passes[1].name, "helix/object");
     EXPECT_DOUBLE_EQ(rows[0].passes[1].medianMs, 10.5);
@@ -61,9 +63,9 @@ TEST(PassTimingSummary, EachPassGetsItsMedianAndPercentileWithinItsSceneSet) {
     std::ostringstream csv;
     writeTimingCsv(csv, {frames[0], frames[20]});
     EXPECT_EQ(csv.str(),
-              "frame,time_s,scenes,render_ms,gpu_ms,helix_ms,helix/object_ms,resolve_ms\n"
-              "1,1.000000,helix,10.0000,4.0000,3.0000,1.0000,1.0000\n"
-              "21,21.000000,helix+logo,9.0000,,,,\n");
+              "frame,time_s,scenes,render_ms,gpu_ms,cpu_ms,helix_ms,helix/object_ms,resolve_ms\n"
+              "1,1.000000,helix,10.0000,4.0000,0.5000,3.0000,1.0000,1.0000\n"
+              "21,21.000000,helix+logo,9.0000,,,,,\n");
     const std::string head = formatTimingHead({"llvmpipe", 1920, 1080, 4, false});
     EXPECT_NE(head.find("renderer: llvmpipe\n"), std::string::npos);
     EXPECT_NE(head.find("1920x1080, samples: 4"), std::string::npos);

@@ -10,6 +10,7 @@
 #include <iostream>
 #include <stdexcept>
 
+#include "engine/gpu_memory.h"
 #include "runtime/frame_loop.h"
 #include "tools/capture/frame_readback.h"
 #include "tools/capture/resident_memory.h"
@@ -164,6 +165,7 @@ void CaptureRun::addPassTimes() {
         if (timed.frame < 0 || timed.frame >= long(timings.size())) continue;
         FrameTiming& frame = timings[std::size_t(timed.frame)];
         frame.gpuMs = timed.frameMs;
+        frame.cpuMs = timed.cpuMs;
         for (const SpanTime& span : timed.spans) frame.passes.push_back({span.name, span.ms});
     }
 }
@@ -223,6 +225,8 @@ void CaptureRun::reportMemory() const {
     std::cout << "capture: resident memory " << double(residentAfterLoading) * mb << " MB after loading, ";
     if (residentOnceAllDrew != 0) std::cout << double(residentOnceAllDrew) * mb << " MB once every scene had drawn, ";
     std::cout << double(residentBytes()) * mb << " MB at the end" << std::endl;
+    std::cout << "capture: GPU memory allocated: " << formatAllocatedMemory(allocatedMemory()) << std::endl;
+    std::cout << "capture: GPU memory, the driver's figures: " << driverMemoryLine() << std::endl;
 }
 
 }  // namespace Quorvel::Capture

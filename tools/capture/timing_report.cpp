@@ -14,7 +14,7 @@ namespace Quorvel::Capture {
 namespace {
 
 struct SetFigures {
-    std::vector<double> renderMs, gpuMs;
+    std::vector<double> renderMs, gpuMs, cpuMs;
     std::vector<std::string> passOrder;
     std::map<std::string, std::vector<double>> passMs;
 };
@@ -31,6 +31,7 @@ std::vector<TimingSummary> summariseTimings(const std::vector<FrameTiming>& fram
         set.renderMs.push_back(f.renderMs);
         if (f.gpuMs < 0.0) continue;
         set.gpuMs.push_back(f.gpuMs);
+        set.cpuMs.push_back(f.cpuMs);
         for (const PassTiming& pass : f.passes) {
             auto [passIt, newPass] = set.passMs.try_emplace(pass.name);
             if (newPass) set.passOrder.push_back(pass.name);
@@ -49,6 +50,7 @@ std::vector<TimingSummary> summariseTimings(const std::vector<FrameTiming>& fram
         if (!set.gpuMs.empty()) {
             row.gpuMedianMs = median(set.gpuMs);
             row.gpuP95Ms = percentile(set.gpuMs, 0.95);
+            row.cpuMedianMs = median(set.cpuMs);
         }
         for (const std::string& pass : set.passOrder) {
             const std::vector<double>& ms = set.passMs.at(pass);
@@ -73,13 +75,13 @@ std::string formatTimingTable(const std::vector<TimingSummary>& rows) {
     std::ostringstream out;
     char line[200];
     std::snprintf(line, sizeof line, "%-22s %7s %10s %10s %10s", "scenes", "frames", "median ms", "p95 ms", "worst ms");
-    out << line << (timed ? "   GPU median ms   GPU p95 ms\n" : "\n");
+    out << line << (timed ? "   GPU median ms   GPU p95 ms   CPU median ms\n" : "\n");
     for (const TimingSummary& r : rows) {
         std::snprintf(line, sizeof line, "%-22s %7ld %10.2f %10.2f %10.2f", r.scenes.c_str(), r.frames, r.medianMs,
                       r.p95Ms, r.worstMs);
         out << line;
         if (r.gpuMedianMs >= 0.0) {
-            std::snprintf(line, sizeof line, " %15.3f %12.3f", r.gpuMedianMs, r.gpuP95Ms);
+            std::snprintf(line, sizeof line, " %15.3f %12.3f %15.3f", r.gpuMedianMs, r.gpuP95Ms, r.cpuMedianMs);
             out << line;
         }
         out << "\n";
@@ -104,7 +106,7 @@ void writeTimingCsv(std::ostream& out, const std::vector<FrameTiming>& frames) {
     const std::vector<std::string> columns = passColumns(frames);
     out << "frame,time_s,scenes,render_ms";
     if (timed) {
-        out << ",gpu_ms";
+        out << ",gpu_ms,cpu_ms";
         for (const std::string& name : columns) out << "," << name << "_ms";
     }
     out << "\n";
@@ -114,10 +116,10 @@ void writeTimingCsv(std::ostream& out, const std::vector<FrameTiming>& frames) {
         out << line;
         if (timed) {
             if (f.gpuMs >= 0.0) {
-                std::snprintf(line, sizeof line, ",%.4f", f.gpuMs);
+                std::snprintf(line, sizeof line, ",%.4f,%.4f", f.gpuMs, f.cpuMs);
                 out << line;
             } else {
-                out << ",";
+                out << ",,";
             }
             for (const std::string& name : columns) {
                 out << ",";
@@ -162,7 +164,7 @@ std::string timingPlotScript(const std::string& csvPath, const std::string& pngP
         // The passes only: a scene's own line would sit over the sum of its passes.
         for (std::size_t k = 0; k < passes.size(); ++k)
             if (passes[k].find('/') != std::string::npos || passes[k] == "resolve")
-                s << ", '' using 2:" << 6 + k << " every ::1 with lines lw 0.8 title '" << passes[k] << "'";
+                s << ", '' using 2:" << 7 + k << " every ::1 with lines lw 0.8 title '" << passes[k] << "'";
     }
     s << "\n";
     return s.str();

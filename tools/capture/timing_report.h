@@ -25,6 +25,7 @@ struct FrameTiming {
     std::string scenes;  // the scenes drawn, "tube+landscape"
     double renderMs;     // to glFinish, on the CPU's clock
     double gpuMs = -1.0;             // the frame timer's figure for the whole frame; below 0: none
+    double cpuMs = -1.0;             // the CPU's time issuing the frame (the frame timer's), likewise
     std::vector<PassTiming> passes;  // its scenes and passes
 };
 
@@ -38,6 +39,7 @@ struct TimingSummary {
     long frames = 0;
     double medianMs = 0.0, p95Ms = 0.0, worstMs = 0.0;
     double gpuMedianMs = -1.0, gpuP95Ms = -1.0;  // below 0: not timed
+    double cpuMedianMs = -1.0;
     std::vector<PassSummary> passes;             // in the order first drawn
 };
 

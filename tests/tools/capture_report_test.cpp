@@ -1,5 +1,5 @@
 // The capture's pure parts: frame rates as fractions, the frame plan of a video, the soundtrack
-// cut to the sample, the per-scene timing summary, the encoder's command line, the progress
+// cut to the sample, the per-scene timing summary, the encoder's command line and its delivery presets (levels against the H.264 table), the progress
 // line on a terminal and in a log, and --help.
 #include <gtest/gtest.h>
 
@@ -117,6 +117,13 @@ TEST(TimingSummary, MedianPercentileAndWorstPerSceneSet) {
     EXPECT_EQ(csv.str(), "frame,time_s,scenes,render_ms\n1,0.100000,helix,1.0000\n");
 }
 
+// The command line as one string, each argument followed by a space.
+std::string commandLine(const VideoSettings& s) {
+    std::string line;
+    for (const std::string& a : ffmpegArguments(s)) line += a + " ";
+    return line;
+}
+
 TEST(VideoEncoder, AsksForH264AndAacAtTheExactRate) {
     VideoSettings s;
     s.output = "out.mp4";
@@ -125,14 +132,130 @@ TEST(VideoEncoder, AsksForH264AndAacAtTheExactRate) {
     s.fpsNumerator = 60000;
     s.fpsDenominator = 1001;
     s.audioFile = "cut.raw";
-    const std::vector<std::string> args = ffmpegArguments(s);
-    std::string line;
-    for (const std::string& a : args) line += a + " ";
+    const std::string line = commandLine(s);
     EXPECT_NE(line.find("-framerate 60000/1001 "), std::string::npos) << line;
     EXPECT_NE(line.find("-video_size 320x180 "), std::string::npos);
     EXPECT_NE(line.find("-c:v libx264 "), std::string::npos);
     EXPECT_NE(line.find("-c:a aac "), std::string::npos);
-    EXPECT_EQ(args.back(), "out.mp4");
+    EXPECT_EQ(ffmpegArguments(s).back(), "out.mp4");
+    // Without a preset: constant quality, the soundtrack's own rate, the encoder's keyframes.
+    EXPECT_NE(line.find("-crf 18 "), std::string::npos) << line;
+    EXPECT_NE(line.find("-b:a 192k "), std::string::npos) << line;
+    for (const char* absent : {"-b:v", "-profile:v", "-level:v", "-g ", "-af ", "-ar 48000", "bt709"})
+        EXPECT_EQ(line.find(absent), std::string::npos) << absent << " in " << line;
+}
+
+// The settings the capture hands the encoder for `arguments` (after "--video v.mp4").
+VideoSettings presetSettings(std::vector<const char*> arguments) {
+    arguments.insert(arguments.begin(), {"--video", "v.mp4"});
+    CaptureOptions o;
+    std::string error;
+    EXPECT_TRUE(parse(arguments, o, error)) << error;
+    VideoSettings s;
+    s.output = o.video;
+    s.width = o.width;
+    s.height = o.height;
+    s.fpsNumerator = o.fpsNumerator;
+    s.fpsDenominator = o.fpsDenominator;
+    s.frames = planCapture(o).frames;
+    s.audioFile = "cut.raw";
+    s.encoding = o.encoding;
+    return s;
+}
+
+TEST(VideoPresets, PartyIsHighProfileClosedGopsAtTwelveMegabitsWith48kHzSound) {
+    const VideoSettings s = presetSettings({"--preset", "party", "--from", "80", "--to", "82"});
+    const std::string line = commandLine(s);
+    for (const char* part : {"-video_size 1920x1080 ", "-framerate 60/1 ", "-c:v libx264 ", "-profile:v high ",
+                             "-level:v 4.2 ", "-b:v 12000k -maxrate 12000k -bufsize 24000k ", "-g 30 ",
+                             "-sc_threshold 0 ", "-flags:v +cgop ", "-pix_fmt yuv420p ",
+                             "-colorspace bt709 ", "scale=out_color_matrix=bt709:out_range=tv ",
+                             "-ar 44100 -ac 2 -i cut.raw ",  // the cut as the track has it
+                             "resampler=soxr", "-ar 48000 ", "-c:a aac -profile:a aac_low -b:a 320k ",
+                             "-movflags +faststart "})
+        EXPECT_NE(line.find(part), std::string::npos) << part << " not in " << line;
+    // 120 frames of 800 samples: the sound ends with the last frame, to the sample.
+    EXPECT_NE(line.find("apad=whole_len=96000,atrim=end_sample=96000 "), std::string::npos) << line;
+    // The resampled sound replaces the cut's rate once: a single -af, a single output -ar.
+    EXPECT_EQ(line.find("-af "), line.rfind("-af "));
+
+    const std::string four = commandLine(presetSettings({"--preset", "party-4k"}));
+    for (const char* part : {"-video_size 3840x2160 ", "-level:v 5.2 ", "-b:v 50000k -maxrate 50000k ", "-g 30 ",
+                             "whole_len=8256000,"})  // 172 s at 48 kHz
+        EXPECT_NE(four.find(part), std::string::npos) << part << " not in " << four;
+}
+
+TEST(VideoPresets, FractionalRatesStillEndTheSoundOnTheLastFrame) {
+    VideoSettings s;
+    s.output = "out.mp4";
+    s.fpsNumerator = 60000;
+    s.fpsDenominator = 1001;
+    s.frames = 10310;
+    s.audioFile = "cut.raw";
+    s.encoding.audioRate = 48000;
+    // 10310 * 1001 / 60000 s is 8256248 samples at 48 kHz exactly.
+    EXPECT_NE(commandLine(s).find("apad=whole_len=8256248,atrim=end_sample=8256248 "), std::string::npos)
+        << commandLine(s);
+    s.audioRate = 48000;  // a track already at the rate is not resampled
+    EXPECT_EQ(commandLine(s).find("-af "), std::string::npos) << commandLine(s);
+}
+
+// Each preset's level admits its picture: H.264 Annex A, table A-1 (macroblocks a second and a
+// frame, kbit/s for Baseline and Main; High allows 1.25 times that).
+TEST(VideoPresets, EachLevelIsTheLowestThatAdmitsItsSizeRateAndBitrate) {
+    struct Level {
+        const char* name;
+        long mbPerSecond, mbPerFrame, kbps;
+    };
+    const Level levels[] = {{"4", 245760, 8192, 20000},   {"4.1", 245760, 8192, 50000},
+                            {"4.2", 522240, 8704, 50000}, {"5", 589824, 22080, 135000},
+                            {"5.1", 983040, 36864, 240000}, {"5.2", 2073600, 36864, 240000}};
+    auto admits = [](const Level& l, const VideoPreset& p) {
+        const long frame = long((p.width + 15) / 16) * long((p.height + 15) / 16);
+        return frame <= l.mbPerFrame && frame * p.fps <= l.mbPerSecond && p.encoding.videoKbps <= l.kbps * 5 / 4;
+    };
+    for (const char* name : {"party", "party-4k"}) {
+        const VideoPreset* p = findVideoPreset(name);
+        ASSERT_NE(p, nullptr) << name;
+        const Level* lowest = nullptr;
+        for (const Level& l : levels)
+            if (!lowest && admits(l, *p)) lowest = &l;
+        ASSERT_NE(lowest, nullptr) << name;
+        EXPECT_EQ(p->encoding.level, lowest->name) << name;
+    }
+    EXPECT_EQ(findVideoPreset("party")->encoding.level, "4.2");
+    EXPECT_EQ(findVideoPreset("youtube"), nullptr);
+}
+
+TEST(VideoPresets, APresetSetsSizeAndRateAndTakesNeither) {
+    CaptureOptions o;
+    std::string error;
+    ASSERT_TRUE(parse({"--video", "v.mp4", "--preset", "party"}, o, error)) << error;
+    EXPECT_EQ(o.width, 1920);
+    EXPECT_EQ(o.height, 1080);
+    EXPECT_EQ(o.fpsNumerator, 60);
+    EXPECT_EQ(o.fpsDenominator, 1);
+    EXPECT_EQ(planCapture(o).frames, 10320);  // the whole programme
+    EXPECT_EQ(o.encoding.gopFrames, 30);
+    ASSERT_TRUE(parse({"--preset", "party-4k", "--video", "v.mp4", "--from", "10", "--to", "20"}, o = CaptureOptions(),
+                      error)) << error;
+    EXPECT_EQ(o.width, 3840);
+    EXPECT_EQ(o.height, 2160);
+    EXPECT_EQ(planCapture(o).frames, 600);
+    for (std::vector<const char*> bad : std::vector<std::vector<const char*>>{
+             {"--preset", "party", "--from", "0", "--to", "1", "--out-dir", "d"},
+             {"--video", "v.mp4", "--preset", "party", "--size", "640x360"},
+             {"--video", "v.mp4", "--preset", "party", "--fps", "30"},
+             {"--video", "v.mp4", "--preset", "youtube"},
+             {"--video", "v.mp4", "--preset", ""}}) {
+        CaptureOptions b;
+        EXPECT_FALSE(parse(bad, b, error)) << bad[0] << " " << bad[1] << " " << bad[2] << " " << bad[3];
+    }
+    // Without a preset, the capture's own encoding.
+    ASSERT_TRUE(parse({"--video", "v.mp4"}, o = CaptureOptions(), error)) << error;
+    EXPECT_EQ(o.encoding.videoKbps, 0);
+    EXPECT_EQ(o.encoding.audioRate, 0);
+    EXPECT_EQ(o.width, 1024);
 }
 
 }  // namespace

@@ -13,10 +13,13 @@ const char* const kCaptureUsage =
     "usage: qvl_capture --time T --out FILE.png [--fps F] [--size WxH] [--hidden]\n"
     "       qvl_capture --from A --to B --fps F --out-dir DIR [--timing FILE.csv [--plot FILE.png]] [--size WxH] [--hidden]\n"
     "       qvl_capture --video FILE.mp4 [--from A] [--to B] [--fps F] [--timing FILE.csv [--plot FILE.png]] [--size WxH] [--hidden]\n"
+    "       qvl_capture --video FILE.mp4 --preset party|party-4k [--from A] [--to B] [--timing FILE.csv [--plot FILE.png]] [--hidden]\n"
     "       qvl_capture --timing FILE.csv [--plot FILE.png] [--from A] [--to B] [--fps F] [--size WxH] [--hidden]\n"
     "       qvl_capture --help\n"
     "every form also takes --samples N: multisampling, 0 to 16 (default 4; 0 draws without)\n"
-    "F: frames per second, a decimal or a fraction (60000/1001); ranges of --video and --timing default to 0-172 s\n";
+    "F: frames per second, a decimal or a fraction (60000/1001); ranges of --video and --timing default to 0-172 s\n"
+    "--preset party: 1920x1080 at 60 fps, H.264 High 4.2 at 12 Mb/s, a keyframe each 30 frames, AAC 48 kHz 320 kb/s;\n"
+    "party-4k: the same at 3840x2160, level 5.2, 50 Mb/s\n";
 
 namespace {
 
@@ -85,6 +88,8 @@ namespace {
 // Which of the options that decide the output were given at all.
 struct GivenTimes {
     bool time = false, from = false, to = false;
+    bool size = false, fps = false;
+    const VideoPreset* preset = nullptr;
 };
 
 // One flag and its value into the options; false with `error` set for a bad one.
@@ -93,13 +98,14 @@ bool readFlag(const std::string& flag, const char* value, CaptureOptions& o, Giv
     if (flag == "--time") ok = given.time = parseNumber(value, o.time);
     else if (flag == "--from") ok = given.from = parseNumber(value, o.from);
     else if (flag == "--to") ok = given.to = parseNumber(value, o.to);
-    else if (flag == "--fps") ok = parseFrameRate(value, o.fpsNumerator, o.fpsDenominator);
+    else if (flag == "--fps") ok = given.fps = parseFrameRate(value, o.fpsNumerator, o.fpsDenominator);
     else if (flag == "--out") o.out = value;
     else if (flag == "--out-dir") o.outDir = value;
     else if (flag == "--video") o.video = value;
     else if (flag == "--timing") o.timing = value;
     else if (flag == "--plot") o.plot = value;
-    else if (flag == "--size") ok = parseSize(value, o.width, o.height);
+    else if (flag == "--size") ok = given.size = parseSize(value, o.width, o.height);
+    else if (flag == "--preset") ok = (given.preset = findVideoPreset(value)) != nullptr;
     else if (flag == "--samples") ok = parseSamples(value, o.samples);
     else {
         error = "unknown option " + flag;
@@ -109,6 +115,25 @@ bool readFlag(const std::string& flag, const char* value, CaptureOptions& o, Giv
         error = "bad value for " + flag + ": " + value;
         return false;
     }
+    return true;
+}
+
+// A preset's size, rate and encoding, for a video only and never beside the options it sets.
+bool applyPreset(CaptureOptions& o, const GivenTimes& given, std::string& error) {
+    if (!given.preset) return true;
+    if (o.video.empty()) {
+        error = "--preset needs --video";
+        return false;
+    }
+    if (given.size || given.fps) {
+        error = "--preset sets the size and the rate: leave out --size and --fps";
+        return false;
+    }
+    o.width = given.preset->width;
+    o.height = given.preset->height;
+    o.fpsNumerator = given.preset->fps;
+    o.fpsDenominator = 1;
+    o.encoding = given.preset->encoding;
     return true;
 }
 
@@ -185,6 +210,7 @@ bool parseCaptureOptions(int argc, const char* const* argv, CaptureOptions& o, s
         }
         if (!readFlag(flag, argv[++i], o, given, error)) return false;
     }
+    if (!applyPreset(o, given, error)) return false;
     o.fps = double(o.fpsNumerator) / double(o.fpsDenominator);
     return chooseOutput(o, given, error);
 }

@@ -7,12 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "tools/capture/video_encoder.h"
+
 namespace Quorvel::Capture {
 
 // One of three outputs: a single frame (--time T --out FILE), one PNG per frame (--from A --to B
 // --out-dir DIR), or a video with the soundtrack (--video FILE, range default 0 to 172 s). A
 // timing report (--timing CSV [--plot PNG]) can come with the last two or stand alone over a
-// range. The rate is a decimal or a fraction (--fps 60000/1001).
+// range. The rate is a decimal or a fraction (--fps 60000/1001). A video's --preset sets its
+// size, rate and encoding at once, so it takes neither --size nor --fps.
 struct CaptureOptions {
     bool single = true;        // --time T --out FILE; otherwise a range
     double time = 0.0;
@@ -22,6 +25,7 @@ struct CaptureOptions {
     std::string out;
     std::string outDir;
     std::string video;         // --video FILE (.mp4: H.264 and AAC)
+    VideoEncoding encoding;    // the capture's own, or --preset NAME's
     std::string timing;        // --timing FILE.csv
     std::string plot;          // --plot FILE.png (needs --timing)
     int width = 1024, height = 768;

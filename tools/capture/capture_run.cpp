@@ -107,6 +107,8 @@ void CaptureRun::openVideo() {
     vs.height = height;
     vs.fpsNumerator = options.fpsNumerator;
     vs.fpsDenominator = options.fpsDenominator;
+    vs.frames = plan.frames;
+    vs.encoding = options.encoding;
     vs.audioFile = soundtrack->path;
     vs.audioRate = session.music().frequency;
     vs.audioChannels = session.music().channels();

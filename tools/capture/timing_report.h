@@ -10,6 +10,7 @@
 
 #include <iosfwd>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace Quorvel::Capture {
@@ -20,6 +21,8 @@ struct PassTiming {
 };
 
 struct FrameTiming {
+    FrameTiming(long frame, double time, std::string scenes, double renderMs)
+        : frame(frame), time(time), scenes(std::move(scenes)), renderMs(renderMs) {}
     long frame;
     double time;         // demo time, s
     std::string scenes;  // the scenes drawn, "tube+landscape"

@@ -26,7 +26,6 @@ std::string formatAllocatedMemory(const AllocatedMemory& memory) {
 
 std::string driverMemoryLine() {
     std::ostringstream out;
-#ifndef __EMSCRIPTEN__
     // Both give kilobytes.
     if (GLEW_NVX_gpu_memory_info) {
         GLint dedicated = 0, available = 0;
@@ -42,7 +41,6 @@ std::string driverMemoryLine() {
         out << "texture memory free " << texture[0] / 1024 << " MB (GL_ATI_meminfo)";
         return out.str();
     }
-#endif
     return "none (the driver reports no memory figures)";
 }
 

@@ -8,8 +8,8 @@
 
 namespace Quorvel {
 
-// The browser's GL has no timer queries this toolkit may count on; the page times with the CPU.
-#ifdef __EMSCRIPTEN__
+// A GL without query objects of the desktop's kind says so in its <GL/glew.h> (the web build's).
+#ifdef QVL_GL_NO_TIMER_QUERIES
 #define QVL_TIMER_QUERIES 0
 #else
 #define QVL_TIMER_QUERIES 1

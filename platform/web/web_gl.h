@@ -32,6 +32,13 @@
 // WebGL 2 has multisampled renderbuffers and blits in its core.
 #define GLEW_EXT_framebuffer_multisample 1
 #define GLEW_EXT_framebuffer_blit 1
+// No timer queries (WebGL's are an extension few browsers offer, and the emulation has none):
+// the frame timer reads the CPU's clock here. Nor the drivers' memory figures.
+#define GLEW_ARB_timer_query 0
+#define GLEW_EXT_timer_query 0
+#define QVL_GL_NO_TIMER_QUERIES 1
+#define GLEW_NVX_gpu_memory_info 0
+#define GLEW_ATI_meminfo 0
 inline GLenum glewInit() { return GLEW_OK; }
 
 // The EXT enumerants are glext.h's; these two come with the blit extension it leaves out.

@@ -13,6 +13,7 @@ const std::vector<AssetFamily>& assetFamilies() {
         {"face_meshes", writeFaceMeshes},
         {"face_pictures", writeFacePictures},
         {"face_effects", writeFaceEffects},
+        {"overlay_font", writeOverlayFont},
     };
     return families;
 }

@@ -26,5 +26,6 @@ void writeTubeContent(const std::string& dataDir);     // inside_tube.obj, blood
 void writeFaceMeshes(const std::string& dataDir);      // face.obj, face2.obj, face3.obj, eyes.obj, modules.obj, tube.obj
 void writeFacePictures(const std::string& dataDir);    // credits.png, face_bg.png, face_normal.png, face_lightprobe.png, face_eyes.png
 void writeFaceEffects(const std::string& dataDir);     // face_motes.obj, face_wipe_*.obj, face_credits_box.obj
+void writeOverlayFont(const std::string& dataDir);     // overlay_font.png (the preview's timing overlay)
 
 }  // namespace Quorvel::Assets

@@ -1,5 +1,5 @@
 // The production's look, in one place for every generator module: the palette of the art
-// direction, the two type faces (from Debian's font packages) and the constants the geometry
+// direction, the type faces (from Debian's font packages) and the constants the geometry
 // shares. Colours are 0xRRGGBB for hexColour(); one-off tints stay beside the code that uses them.
 //
 //   paintText(picture, "PELMO", x, y, {hexColour(Palette::kText), hexColour(Palette::kCyan), 10.0f, 0.7f});
@@ -30,6 +30,8 @@ constexpr const char* kTextLight = "/usr/share/fonts/opentype/inter/Inter-Light.
 constexpr const char* kTextRegular = "/usr/share/fonts/opentype/inter/Inter-Regular.otf";
 constexpr const char* kTextMedium = "/usr/share/fonts/opentype/inter/Inter-Medium.otf";
 constexpr const char* kTextBold = "/usr/share/fonts/opentype/inter/Inter-Bold.otf";
+// The preview's timing overlay: a monospaced face, legible at a few pixels per em.
+constexpr const char* kMono = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf";
 }  // namespace Fonts
 
 }  // namespace Quorvel::Assets

@@ -107,6 +107,38 @@ Plane FontFace::renderLine(const std::string& text, int pixelSize, float trackin
     return line;
 }
 
+namespace {
+
+void loadGlyph(FT_Face face, unsigned char ch, int pixelSize) {
+    if (FT_Set_Pixel_Sizes(face, 0, FT_UInt(pixelSize)) != 0) throw std::runtime_error("freetype: bad size");
+    if (FT_Load_Char(face, ch, FT_LOAD_DEFAULT) != 0 || FT_Render_Glyph(face->glyph, FT_RENDER_MODE_NORMAL) != 0)
+        throw std::runtime_error("freetype: cannot render a glyph");
+}
+
+}  // namespace
+
+FontFace::CellMetrics FontFace::cellMetrics(int pixelSize) const {
+    FT_Face face = handles->face;
+    loadGlyph(face, '0', pixelSize);
+    CellMetrics metrics;
+    metrics.advance = int((face->glyph->advance.x + 32) >> 6);
+    metrics.ascent = int((face->size->metrics.ascender + 63) >> 6);
+    metrics.descent = int((-face->size->metrics.descender + 63) >> 6);
+    return metrics;
+}
+
+Plane FontFace::renderCell(unsigned char ch, int pixelSize, int width, int height, int penX, int baseline) const {
+    loadGlyph(handles->face, ch, pixelSize);
+    const FT_GlyphSlot glyph = handles->face->glyph;
+    const Plane coverage = copyBitmap(glyph->bitmap);
+    Plane cell(width, height);
+    const int x0 = penX + glyph->bitmap_left, y0 = baseline - glyph->bitmap_top;
+    for (int y = std::max(0, -y0); y < coverage.height && y0 + y < height; ++y)
+        for (int x = std::max(0, -x0); x < coverage.width && x0 + x < width; ++x)
+            cell.at(x0 + x, y0 + y) = coverage.at(x, y);
+    return cell;
+}
+
 void paintText(Picture& picture, const Plane& coverage, int left, int top, const TextStyle& style) {
     const int margin = int(std::ceil(style.glowSigma * 4.0f));
     Plane padded(coverage.width + 2 * margin, coverage.height + 2 * margin);

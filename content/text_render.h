@@ -1,7 +1,8 @@
 // Sets a line of text in a real typeface with FreeType: anti-aliased glyph coverage in a
 // Plane (1 inside a glyph, 0 outside), kerned where the font has a kerning table, with extra
-// letter spacing on request, and a helper that paints such coverage with a soft glow into a
-// Picture. It does not wrap lines, shape complex scripts or pick fonts: callers name the file.
+// letter spacing on request, single glyphs in fixed cells (font atlases), and a helper that
+// paints such coverage with a soft glow into a Picture. It does not wrap lines, shape complex
+// scripts or pick fonts: callers name the file.
 //
 //   FontFace display(fontPath("league-spartan/LeagueSpartan-Bold.otf"));
 //   Plane word = display.renderLine("QUORVEL", 220, 18.0f);
@@ -27,6 +28,17 @@ public:
     // Coverage of `text` (ASCII or Latin-1 code points) at `pixelSize` pixels per em with
     // `tracking` extra pixels after every glyph, cropped to the inked area (no margin).
     Plane renderLine(const std::string& text, int pixelSize, float tracking = 0.0f) const;
+
+    // Whole pixels of a monospaced face at `pixelSize`, hinted: the advance (that of '0') and
+    // the face's ascent and descent, rounded outwards.
+    struct CellMetrics {
+        int advance = 0, ascent = 0, descent = 0;
+    };
+    CellMetrics cellMetrics(int pixelSize) const;
+
+    // One character's coverage in a `width` x `height` cell, pen at column `penX` and baseline
+    // at row `baseline` (the first row below the ascent); ink outside the cell is cut.
+    Plane renderCell(unsigned char ch, int pixelSize, int width, int height, int penX, int baseline) const;
 
 private:
     struct Handles;

@@ -13,7 +13,7 @@ packages=(
   libogg-dev libvorbis-dev
   # pictures, text, containers, FFT
   liblodepng-dev libfreetype-dev libboost-dev libfftw3-dev libkissfft-dev
-  fonts-league-spartan fonts-inter
+  fonts-league-spartan fonts-inter fonts-dejavu-core
   # tests and benchmarks, headless display
   libgtest-dev libgmock-dev googletest libbenchmark-dev xvfb xauth xdotool
   # an outside face detector that checks the closing face reads as one

@@ -2,8 +2,10 @@
 // the program's window, scenes and letterbox (through the shared start-up). The player and its
 // keys are the web page's too (runtime/player.h): Space pauses, Left/Right jump, comma/period
 // step a frame while paused, Home goes to 0, M mutes; the preview's own are F5, which rebuilds
-// every scene from data/ (the time is kept) so a changed shader or picture shows at once, and
-// Escape, which quits. The title shows the time and scenes.
+// every scene from data/ (the time is kept) so a changed shader or picture shows at once, G,
+// which shows or hides the timing overlay (each pass's GPU time, the frame's GPU and CPU times
+// and a graph of the last seconds, over the picture), and Escape, which quits. The title shows
+// the time and scenes.
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
@@ -19,6 +21,7 @@
 #include "runtime/player.h"
 #include "tools/preview/preview_keys.h"
 #include "tools/preview/preview_options.h"
+#include "tools/preview/timing_overlay.h"
 
 using namespace Quorvel;
 using namespace Quorvel::Preview;
@@ -38,6 +41,7 @@ public:
     PreviewRun(const PreviewOptions& options, DemoSession& session)
         : session(session), player(options.from, kProgrammeEnd, glfwGetTime()) {
         session.window().setKeyHandler([this](int key, int action, int mods) {
+            if (togglesTimingOverlay(key, action)) toggleOverlay();
             const PlayerCommand command = commandForKey(key, action, mods);
             if (command.action != PlayerAction::None) pending.push_back(command);
         });
@@ -57,8 +61,30 @@ public:
 private:
     // One loop per loaded programme, reading the time this preview decides for each frame.
     void makeLoop() {
-        loop = std::make_unique<FrameLoop>(session.programme().timeline(), [this] { return time; },
-                                           session.frameHooks());
+        FrameHooks hooks = session.frameHooks();
+        hooks.drawn = [this](float) { drawn(); };
+        loop = std::make_unique<FrameLoop>(session.programme().timeline(), [this] { return time; }, hooks);
+    }
+
+    // The display's refresh is read when the overlay is shown: the window may have moved since.
+    void toggleOverlay() {
+        overlayShown = !overlayShown;
+        history.clear();
+        if (overlayShown) intervalMs = frameIntervalMs(displayRefreshHz(session.window().handle()));
+    }
+
+    // The frame is in the window and not yet shown. The timer's frames are taken every frame,
+    // shown or not, so that none pile up; hidden, the overlay costs nothing else.
+    void drawn() {
+        FrameTimer* timer = session.frameTimer();
+        if (!timer) return;
+        std::vector<TimedFrame> frames = timer->take();
+        if (!overlayShown) return;
+        if (!overlay) overlay = std::make_unique<TimingOverlay>();
+        const double now = glfwGetTime();
+        history.add(std::move(frames), now);
+        overlay->draw(composeOverlay(history, now, timer->gpu(), intervalMs, overlay->cell()),
+                      session.window().viewport());
     }
 
     void apply(const PlayerCommand& c) {
@@ -95,6 +121,10 @@ private:
     double time = 0.0;
     bool quit = false;
     std::string title;
+    bool overlayShown = false;
+    double intervalMs = frameIntervalMs(0);
+    TimingHistory history;
+    std::unique_ptr<TimingOverlay> overlay;  // made when first shown
 };
 
 }  // namespace
@@ -108,6 +138,7 @@ int main(int argc, char** argv) {
     DemoSessionOptions session;
     session.width = options.width;
     session.height = options.height;
+    session.timePasses = true;  // for the timing overlay
     return runDemoSession(session, [&options](DemoSession& loaded) {
         PreviewRun(options, loaded).run();
         return 0;

@@ -31,4 +31,6 @@ PlayerCommand commandForKey(int glfwKey, int glfwAction, int glfwMods) {
     return Quorvel::commandForKey(playerKey(glfwKey), action, (glfwMods & GLFW_MOD_SHIFT) != 0);
 }
 
+bool togglesTimingOverlay(int glfwKey, int glfwAction) { return glfwKey == GLFW_KEY_G && glfwAction == GLFW_PRESS; }
+
 }  // namespace Quorvel::Preview

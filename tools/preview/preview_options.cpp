@@ -10,7 +10,7 @@ const char* const kPreviewUsage =
     "usage: qvl_preview [--from T] [--size WxH]\n"
     "       qvl_preview --help\n"
     "keys: Space pause/resume, Left/Right 1 s (Shift: 10 s), comma/period one frame while paused,\n"
-    "      Home to 0, M mute, F5 reload data/, Escape quit\n";
+    "      Home to 0, M mute, F5 reload data/, G timing overlay, Escape quit\n";
 
 bool parsePreviewOptions(int argc, const char* const* argv, PreviewOptions& o, std::string& error) {
     for (int i = 1; i < argc; ++i)

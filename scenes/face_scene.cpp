@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iostream>
 
+#include "engine/frame_timer.h"
 #include "engine/pass_setup.h"
 #include "engine/scene_helpers.h"
 #include "engine/scene_setup.h"
@@ -81,15 +82,28 @@ void FaceScene::render(double time) {
 
     const FacePhase phase = facePhase(time - (startTime + timeOffset));
     const FaceEffects effects = faceEffects(time, phase.d);
-    drawBackground(phase.second, phase.d);
+    {
+        const TimedPass pass("background");
+        drawBackground(phase.second, phase.d);
+    }
     placeCamera(phase.second, phase.d);
     morph(phase.d);
-    drawGroup(phase.d, effects);
-    drawMotes(effects);
-    drawCreditsMasks(effects);
-    drawCredits(phase.d);
+    {
+        const TimedPass pass("faces");
+        drawGroup(phase.d, effects);
+    }
+    {
+        const TimedPass pass("motes");
+        drawMotes(effects);
+    }
+    {
+        const TimedPass pass("credits");
+        drawCreditsMasks(effects);
+        drawCredits(phase.d);
+    }
     resetFlatState();
     // Over everything, the credits included, so the picture goes black whatever is in view.
+    const TimedPass pass("fade");
     drawFade(effects.fade);
 }
 

@@ -1,5 +1,6 @@
 #include "scenes/wave_scene.h"
 
+#include "engine/frame_timer.h"
 #include "engine/pass_setup.h"
 #include "engine/scene_helpers.h"
 #include "engine/scene_setup.h"
@@ -44,12 +45,19 @@ void WaveScene::render(double time) {
     glTranslatef(-6.91694f, 8.06928f, -4.53015f);
     glRotatef(worldAngle(time), 0.0f, 0.0f, 1.0f);
 
-    drawSky();
-    drawLines(time);
+    {
+        const TimedPass pass("sky");
+        drawSky();
+    }
+    {
+        const TimedPass pass("lines");
+        drawLines(time);
+    }
     glUseProgram(0);
 
     resetFlatState();
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    const TimedPass pass("names");
     drawNames(u);
 }
 

@@ -3,13 +3,13 @@
 # clock at 1920 x 1080 and 3840 x 2160, each with 4 samples and with none, timed scene by scene
 # and pass by pass (GPU timer queries where the driver has them, else the CPU's clock), with the
 # GPU memory the program allocated and what the driver says of its own; written as a Markdown
-# table (default performance.md). By default one frame for each second of the programme, so that
+# table (default performance.md). By default three frames for each second of the programme, so that
 # a run under Mesa's software renderer ends in about half an hour; --every-frame renders all of
 # them at 60 fps, for a GPU. Without a display it runs under Xvfb, whose GL is the software one.
 # Usage: tools/performance.sh [--every-frame | --fps RATE] [--build DIR] [--out FILE]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-fps=1
+fps=3
 build=build
 out=performance.md
 while [ $# -gt 0 ]; do

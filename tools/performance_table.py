@@ -51,7 +51,11 @@ def main():
     out = ["# Performance", ""]
     out.append(f"Renderer: {', '.join(renderers)}.")
     if software:
-        out.append("This is a software renderer: every figure below is the CPU rendering, not a GPU's time.")
+        out.append("This is a software renderer: every figure below is the CPU rendering, not a GPU's time. "
+                   "It draws only when commands are flushed, so the timer flushes at every mark: the frame's, "
+                   "the scenes' and the off-screen passes' figures are what they cost, but within a scene that "
+                   "draws into the frame most of it falls on the scene's first stretch, where the multisampled "
+                   "tiles are cleared and stored.")
     if not all(r["gpu"] for r in runs):
         out.append("The driver has no timer queries: the scene and pass times are the CPU's clock around each.")
     every = "every frame at 60 fps" if args.fps == "60" else f"{args.fps} frame(s) for each second of the programme"

@@ -21,7 +21,8 @@ fs::path playFolder() {
     return dir;
 }
 
-// "loading time: <seconds>\nmemory usage: \n    texture: <n>MB\nAvg. frame render time: " + ten blanks ...
+// "loading time: <seconds>\nmemory usage: \n    texture: <n>MB\n    renderbuffer: <n>MB\n    total: <n>MB\n"
+// "Avg. frame render time: " + ten blanks ...
 void expectCompleteReport(const std::string& out) {
     std::istringstream lines(out);
     std::string line;
@@ -33,6 +34,17 @@ void expectCompleteReport(const std::string& out) {
     std::getline(lines, line);
     EXPECT_EQ(line.rfind("    texture: ", 0), 0u) << line;
     EXPECT_EQ(line.substr(line.size() - 2), "MB") << line;
+    const long texture = std::stol(line.substr(13));
+    std::getline(lines, line);
+    // The multisampled buffer's renderbuffers: 4 samples of colour and depth at the window's
+    // size, 24 MB at 1024 x 768.
+    EXPECT_EQ(line.rfind("    renderbuffer: ", 0), 0u) << line;
+    EXPECT_EQ(line.substr(line.size() - 2), "MB") << line;
+    const long renderbuffers = std::stol(line.substr(18));
+    EXPECT_GE(renderbuffers, 24) << line;
+    std::getline(lines, line);
+    EXPECT_EQ(line.rfind("    total: ", 0), 0u) << line;
+    EXPECT_GE(std::stol(line.substr(11)), texture + renderbuffers) << line;
     std::getline(lines, line);
     EXPECT_EQ(line.rfind("Avg. frame render time:           ", 0), 0u) << line;
     ASSERT_FALSE(out.empty());

@@ -160,7 +160,9 @@ TEST(DemoSession, ResizingRebuildsOnlyWhatHasTheViewportsSizeAndWarmsItAgain) {
     EXPECT_TRUE(session.resize(320, 180));
     EXPECT_EQ(steps, Steps{"resized"});
     // The shared multisampled buffer made once again, at the new size.
-    if (samples > 0) EXPECT_EQ(renderbufferMemoryBytes - renderbuffersBefore, 2 * 320 * 180 * 4 * std::int64_t(samples));
+    if (samples > 0) {
+        EXPECT_EQ(renderbufferMemoryBytes - renderbuffersBefore, 2 * 320 * 180 * 4 * std::int64_t(samples));
+    }
     EXPECT_FALSE(session.resize(320, 180)) << "the same size again rebuilds nothing";
 
     EXPECT_EQ(session.window().viewport(), (Viewport{0, 0, 320, 180}));

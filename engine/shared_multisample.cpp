@@ -5,23 +5,31 @@
 namespace Quorvel {
 
 SharedMultisample::SharedMultisample(std::int32_t width, std::int32_t height, int samples, GLenum colourFormat)
-    : buffer(width, height, samples, colourFormat), width(width), height(height) {}
+    : buffer(width, height, samples, colourFormat), width(width), height(height), colourFormat(colourFormat) {}
 
 SharedMultisample::~SharedMultisample() = default;
 
 void SharedMultisample::lend() {
     if (!available()) return;
-    keeping = drawnOn;
+#ifdef QVL_GL_NO_FIXED_PIPELINE_COPY
+    spareLent = drawnOn;
+    if (spareLent && !spare) spare = std::make_unique<MultisampleBuffer>(width, height, samples(), colourFormat);
+#endif
+    keeping = drawnOn && !spareLent;
     if (keeping) keepFramePicture();
     lent = true;
-    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, buffer.name());
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, lentBuffer().name());
 }
 
 void SharedMultisample::giveBack(GLuint target, std::int32_t passWidth, std::int32_t passHeight) {
     if (!lent) return;
     lent = false;
-    buffer.resolveInto(target, passWidth, passHeight);
+    lentBuffer().resolveInto(target, passWidth, passHeight);
     glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, buffer.name());
+    if (spareLent) {
+        spareLent = false;
+        return;  // the frame's buffer was never touched
+    }
     if (keeping) {
         restoreFramePicture();
         return;
@@ -66,6 +74,12 @@ void SharedMultisample::restoreFramePicture() {
     glDepthMask(GL_TRUE);
     glClear(GL_DEPTH_BUFFER_BIT);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    // Only unit 0 textures the quad, whatever the scene left bound on the others.
+    for (GLenum unit : {GL_TEXTURE3, GL_TEXTURE2, GL_TEXTURE1}) {
+        glActiveTexture(unit);
+        glBindTexture(GL_TEXTURE_2D, 0);
+        glDisable(GL_TEXTURE_2D);
+    }
     glActiveTexture(GL_TEXTURE0);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
     keep->colorTexture->drawFullscreen();

@@ -56,6 +56,7 @@ public:
 private:
     void keepFramePicture();
     void restoreFramePicture();
+    const MultisampleBuffer& lentBuffer() const { return spareLent ? *spare : buffer; }
 
     MultisampleBuffer buffer;
     std::int32_t width, height;
@@ -66,6 +67,12 @@ private:
     // Made on the first lend that needs it: a programme whose passes never meet a drawn frame
     // never pays for it.
     std::unique_ptr<FrameBuffer> keep;
+    // Where the GL cannot draw the kept picture back (the browser's emulation of the fixed
+    // pipeline), such a pass gets a second buffer instead, made the first time, and the frame's
+    // stays as it is.
+    std::unique_ptr<MultisampleBuffer> spare;
+    bool spareLent = false;
+    GLenum colourFormat;
 };
 
 // A multisampled off-screen pass: draws into the frame's shared buffer where there is one,

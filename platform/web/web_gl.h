@@ -37,6 +37,10 @@
 #define GLEW_ARB_timer_query 0
 #define GLEW_EXT_timer_query 0
 #define QVL_GL_NO_TIMER_QUERIES 1
+// The emulation's fixed pipeline does not draw a render target back into the frame as desktop GL
+// does (the frame kept aside while a pass borrows its multisampled buffer comes back black), so
+// such a pass takes a second buffer here.
+#define QVL_GL_NO_FIXED_PIPELINE_COPY 1
 #define GLEW_NVX_gpu_memory_info 0
 #define GLEW_ATI_meminfo 0
 inline GLenum glewInit() { return GLEW_OK; }

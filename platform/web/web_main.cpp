@@ -135,15 +135,19 @@ double heldClock() {
     return time;
 }
 
-// What the page's bar shows and the checks read, after every frame, drawn or not.
-void publish() {
+// What the page's bar shows and the checks read, after every frame, drawn or not. The music's
+// position is the one read with the frame's clock (before drawing), so that the checks compare
+// the two as the viewer meets them and not the music against a frame that took long to draw.
+void publish(double musicSeconds) {
     const Player* player = run->player ? &*run->player : nullptr;
     EM_ASM({
         Module.qvlPaused = !!$0;
         Module.qvlMuted = !!$1;
         Module.qvlMusicTime = $2 < 0 ? null : $2;
-    }, player && player->paused(), player && player->muted(), run->session->music().playbackSeconds());
+    }, player && player->paused(), player && player->muted(), musicSeconds);
 }
+
+void publish() { publish(run->session->music().playbackSeconds()); }
 
 // One loop per loaded programme, drawing the time the player (or the held clock) decides.
 void makeLoop() {
@@ -240,11 +244,12 @@ void frame() {
     }
     run->redraw = false;
     Stopwatch& stopwatch = run->session->stopwatch();
+    const double music = run->session->music().playbackSeconds();
     const float time = run->loop->frame();
     run->statistics->frameDone(stopwatch.elapsed());
     // What the checks read: frames drawn and the demo time of the latest.
     EM_ASM({ Module.qvlFrames = (Module.qvlFrames || 0) + 1; Module.qvlTime = $0; }, time);
-    publish();
+    publish(music);
     if (run->loop->quitRequested || !run->session->window().open()) finish();
 }
 

@@ -144,7 +144,7 @@ def level(path):
     data = pixels(path)
     return sum(data) / len(data)
 # While playing, the music's position against the picture's time, both published after each
-# frame; the frame's own drawing comes between the two (a few ms here: see the first line).
+# frame and both read before it was drawn, so a slow frame (the helix here) does not count.
 def music_with_picture(when, offsets):
     offset = median(offsets)
     if offset is None:
